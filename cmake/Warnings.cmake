@@ -1,0 +1,8 @@
+# One place for the warning policy, applied to every target of ours through
+# orvane_set_warnings(); third-party code is never built with it.
+function(orvane_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(ORVANE_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
