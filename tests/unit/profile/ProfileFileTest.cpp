@@ -223,7 +223,9 @@ struct ExportCase {
     const char* written;
 };
 
-void PrintTo(const ExportCase& c, std::ostream* out) { *out << c.chosen; }
+void PrintTo(const ExportCase& c, std::ostream* out) {
+    *out << c.chosen;
+}
 
 class ExportPath : public ::testing::TestWithParam<ExportCase> {};
 

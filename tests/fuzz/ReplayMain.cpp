@@ -1,0 +1,42 @@
+// Runs a fuzz target over every file of the folders (or files) named on the
+// command line, and over every prefix of each, so that a plain build checks
+// the stored corpus and its truncations without libFuzzer.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+void replay(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+    for (std::size_t length = 0; length <= bytes.size(); ++length) {
+        LLVMFuzzerTestOneInput(bytes.data(), length);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::size_t count = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path path = argv[i];
+        if (std::filesystem::is_directory(path)) {
+            for (const auto& entry : std::filesystem::directory_iterator(path)) {
+                replay(entry.path());
+                ++count;
+            }
+        } else {
+            replay(path);
+            ++count;
+        }
+    }
+    std::printf("replayed %zu inputs and their prefixes\n", count);
+    return count > 0 ? 0 : 1;
+}

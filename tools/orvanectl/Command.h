@@ -1,0 +1,17 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <ostream>
+
+namespace orvanectl {
+
+// A parsed command, run after the whole command line has been accepted.
+using Action = std::function<int(std::ostream& out, std::ostream& err)>;
+
+// Each group adds its sub-commands to `parent`; the one the user chose
+// stores its action in `chosen`.
+void addProfileCommands(CLI::App& parent, Action& chosen);
+void addMacroCommands(CLI::App& parent, Action& chosen);
+
+}  // namespace orvanectl

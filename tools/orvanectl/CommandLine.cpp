@@ -1,0 +1,26 @@
+#include "CommandLine.h"
+
+#include "Command.h"
+
+namespace orvanectl {
+
+int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app{"Works with ORVANE PRO profile and macro files.", "orvanectl"};
+    app.require_subcommand(1);
+    Action chosen;
+    addProfileCommands(app, chosen);
+    addMacroCommands(app, chosen);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error, out, err);
+        return status == 0 ? kExitOk : kExitUsage;
+    }
+    if (!chosen) {
+        err << "orvanectl: no command given; see orvanectl --help\n";
+        return kExitUsage;
+    }
+    return chosen(out, err);
+}
+
+}  // namespace orvanectl

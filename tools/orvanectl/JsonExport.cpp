@@ -1,0 +1,93 @@
+#include "JsonExport.h"
+
+#include "profile/TextCodec.h"
+
+namespace orvanectl {
+
+using nlohmann::ordered_json;
+using orvane::toUtf8;
+
+namespace {
+
+ordered_json rectToJson(const orvane::MacroRect& rect) {
+    return {{"left", rect.left}, {"top", rect.top}, {"right", rect.right}, {"bottom", rect.bottom}};
+}
+
+}  // namespace
+
+ordered_json profileToJson(const orvane::MouseProfile& p) {
+    ordered_json levels = ordered_json::array();
+    for (const orvane::DpiLevel& level : p.dpiLevels) {
+        levels.push_back({{"x", level.x}, {"y", level.y}});
+    }
+    ordered_json buttons = ordered_json::array();
+    for (const orvane::ButtonAssignment& button : p.buttons) {
+        buttons.push_back({{"buttonIndex", button.buttonIndex},
+                           {"function", button.function},
+                           {"parameter", button.parameter}});
+    }
+    ordered_json macros = ordered_json::array();
+    for (const orvane::ButtonMacro& macro : p.buttonMacros) {
+        ordered_json events = ordered_json::array();
+        for (const orvane::CMacroEvent& event : macro.events) {
+            events.push_back({{"type", event.type},
+                              {"code", event.code},
+                              {"state", event.state},
+                              {"delay", event.delay}});
+        }
+        macros.push_back({{"id", macro.id}, {"name", toUtf8(macro.name)}, {"events", events}});
+    }
+    return {
+        {"name", toUtf8(p.name)},
+        {"enabled", p.enabled},
+        {"reservedWord", p.reservedWord},
+        {"pollingInterval", p.pollingInterval},
+        {"doubleClickSetting", p.doubleClickSetting},
+        {"scrollLines", p.scrollLines},
+        {"scrollByLines", p.scrollByLines},
+        {"scrollByPage", p.scrollByPage},
+        {"accelerationEnabled", p.accelerationEnabled},
+        {"dpiLevelAttribute", p.dpiLevelAttribute},
+        {"sensorAttribute", p.sensorAttribute},
+        {"dpiLevelCount", p.dpiLevelCount},
+        {"activeDpiLevel", p.activeDpiLevel},
+        {"dpiLevels", levels},
+        {"pointerSpeed", p.pointerSpeed},
+        {"rippleControl", p.rippleControl},
+        {"angleSnapping", p.angleSnapping},
+        {"liftOffDistance", p.liftOffDistance},
+        {"surfaceQualityLevel", p.surfaceQualityLevel},
+        {"zoneColor1", p.zoneColor1},
+        {"zoneColor2", p.zoneColor2},
+        {"lightingBrightness", p.lightingBrightness},
+        {"zoneColor3", p.zoneColor3},
+        {"zoneColor4", p.zoneColor4},
+        {"lightingZoneFlags", p.lightingZoneFlags},
+        {"lightingEffect", p.lightingEffect},
+        {"reserved1", p.reserved1},
+        {"reserved2", p.reserved2},
+        {"reserved3", p.reserved3},
+        {"pickerColor", p.pickerColor},
+        {"buttons", buttons},
+        {"buttonMacros", macros},
+    };
+}
+
+ordered_json macroToJson(const orvane::CMacro& macro) {
+    ordered_json events = ordered_json::array();
+    for (const orvane::CEventItem& event : macro.events) {
+        events.push_back({{"type", event.type},
+                          {"code", event.code},
+                          {"state", event.state},
+                          {"delay", event.delay},
+                          {"rowRect", rectToJson(event.rowRect)},
+                          {"selected", event.selected},
+                          {"id", event.id}});
+    }
+    return {{"name", toUtf8(macro.name)},
+            {"id", macro.id},
+            {"layoutRect", rectToJson(macro.layoutRect)},
+            {"events", events}};
+}
+
+}  // namespace orvanectl
