@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/HidBus.h"
+
+namespace orvane {
+
+// The machine's HID interfaces through hidapi's hidraw backend.
+class HidapiBus final : public HidBus {
+  public:
+    HidapiBus();
+    std::vector<HidDeviceInfo> enumerate() override;
+    std::unique_ptr<HidDevice> open(const std::string& path, HidError& error) override;
+};
+
+}  // namespace orvane
