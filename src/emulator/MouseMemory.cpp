@@ -1,0 +1,138 @@
+#include "emulator/MouseMemory.h"
+
+#include <algorithm>
+#include <string>
+
+namespace orvane::emulator {
+namespace {
+
+void putU16(std::span<std::uint8_t> bytes, std::size_t offset, std::uint16_t value) {
+    bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
+    bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+constexpr std::array<std::uint16_t, 5> kFactoryResolutions = {400, 800, 1600, 3200, 19000};
+
+// Kind and argument of the default button functions: left, right, middle,
+// forward, back, resolution up, resolution down.
+struct EntryHead {
+    std::uint8_t kind;
+    std::uint8_t argument;
+};
+constexpr EntryHead kLeft{0x00, 0x01};
+constexpr EntryHead kRight{0x00, 0x02};
+constexpr EntryHead kMiddle{0x00, 0x04};
+constexpr EntryHead kForward{0x00, 0x10};
+constexpr EntryHead kBack{0x00, 0x08};
+constexpr EntryHead kResolutionUp{0x09, 0xF0};
+constexpr EntryHead kResolutionDown{0x09, 0xF2};
+constexpr std::uint8_t kEntryTrailer = 0x0F;
+
+void putEntry(std::span<std::uint8_t> bytes, std::size_t offset, EntryHead head) {
+    bytes[offset] = head.kind;
+    bytes[offset + 1] = head.argument;
+    bytes[offset + 6] = kEntryTrailer;
+}
+
+}  // namespace
+
+LibraryProfile* MouseMemory::profile(std::size_t number) {
+    return number >= 1 && number <= kProfileCount ? &profiles[number - 1] : nullptr;
+}
+
+const LibraryProfile* MouseMemory::profile(std::size_t number) const {
+    return number >= 1 && number <= kProfileCount ? &profiles[number - 1] : nullptr;
+}
+
+std::size_t MouseMemory::presentProfileCount() const {
+    return static_cast<std::size_t>(std::count_if(
+        profiles.begin(), profiles.end(), [](const LibraryProfile& p) { return p.present; }));
+}
+
+SlotImage factorySlotImage(std::size_t slot) {
+    SlotImage image{};
+    image[slot_image::kSlotIndex] = static_cast<std::uint8_t>(slot);
+    const std::string name = "Profile" + std::to_string(slot + 1);
+    std::copy(name.begin(), name.end(), image.begin() + slot_image::kName);
+    putU16(image, 17, static_cast<std::uint16_t>(kSlotImageSize));
+    image[21] = 1;  // 1 ms report interval
+    image[22] = 1;  // enabled
+    // All zones dark (no zone bit set), each with the solid effect.
+    for (std::size_t effect : {26, 30, 36, 40, 44, 48}) {
+        image[effect] = 1;
+    }
+    image[32] = 100;
+    image[slot_image::kActiveDpiLevel] = 2;
+    constexpr std::array<std::size_t, 5> levelOffsets = {51, 60, 81, 91, 96};
+    for (std::size_t level = 0; level < levelOffsets.size(); ++level) {
+        putU16(image, levelOffsets[level] + 1, kFactoryResolutions[level]);
+        putU16(image, levelOffsets[level] + 3, kFactoryResolutions[level]);
+    }
+    image[70] = 1;  // lift-off distance: low
+    image[86] = 5;  // resolution levels in use
+    constexpr std::size_t table = 101;
+    constexpr std::array<std::size_t, 9> entryOfButton = {0, 1, 2, 3, 4, 5, 6, 10, 11};
+    constexpr std::array<EntryHead, 9> functions = {
+        kLeft, kRight, kMiddle, kForward, kBack, kResolutionUp, kResolutionDown, kForward, kBack};
+    for (std::size_t button = 0; button < functions.size(); ++button) {
+        putEntry(image, table + 7 * entryOfButton[button], functions[button]);
+    }
+    return image;
+}
+
+Block factoryProfileBlock(std::size_t profileNumber) {
+    namespace pb = profile_block;
+    Block block{};
+    block[pb::kProfileNumber] = static_cast<std::uint8_t>(profileNumber);
+    block[pb::kPollingCode] = 1;
+    block[pb::kResponseTime] = 4;
+    block[pb::kDpi] = 5;
+    block[pb::kDpi + 1] = 2;
+    for (std::size_t level = 0; level < kFactoryResolutions.size(); ++level) {
+        putU16(block, pb::kDpi + 2 + 4 * level, kFactoryResolutions[level]);
+        putU16(block, pb::kDpi + 4 + 4 * level, kFactoryResolutions[level]);
+    }
+    block[pb::kLightingMode] = 1;
+    for (std::size_t colour = 0; colour < pb::kLightingSize / 3; ++colour) {
+        block[pb::kLighting + 3 * colour + 1] = 0xFF;
+        block[pb::kLighting + 3 * colour + 2] = 0xFF;
+    }
+    block[pb::kBrightness] = 100;
+    block[pb::kLightingFlag] = 1;
+    block[pb::kLightingOption] = 1;
+    constexpr std::array<EntryHead, kProfileButtonCount> functions = {
+        kLeft, kRight, kMiddle, kForward, kBack, kResolutionUp};
+    for (std::size_t button = 1; button <= kProfileButtonCount; ++button) {
+        putEntry(block, pb::buttonEntry(button), functions[button - 1]);
+    }
+    return block;
+}
+
+void restoreFactoryContents(MouseMemory& memory) {
+    for (std::size_t slot = 0; slot < kProfileCount; ++slot) {
+        memory.slotImages[slot] = factorySlotImage(slot);
+        memory.profiles[slot] = LibraryProfile{factoryProfileBlock(slot + 1), {}, true};
+    }
+    memory.activeSlot = 0;
+}
+
+MouseMemory factoryMemory(std::uint16_t firmwareVersion, std::uint16_t bootLoaderVersion,
+                          std::uint16_t releaseNumber) {
+    MouseMemory memory;
+    restoreFactoryContents(memory);
+    memory.firmwareVersion = firmwareVersion;
+    memory.bootLoaderVersion = bootLoaderVersion;
+    memory.releaseNumber = releaseNumber;
+    return memory;
+}
+
+std::optional<std::uint16_t> firmwareVersionOfImage(std::span<const std::uint8_t> image) {
+    if (image.size() < kFirmwareVersionOffset + 2 ||
+        !std::equal(kFirmwareTag.begin(), kFirmwareTag.end(), image.begin())) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(image[kFirmwareVersionOffset] |
+                                      (image[kFirmwareVersionOffset + 1] << 8));
+}
+
+}  // namespace orvane::emulator

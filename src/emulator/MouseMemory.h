@@ -1,0 +1,114 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace orvane::emulator {
+
+inline constexpr std::size_t kProfileCount = 5;
+inline constexpr std::size_t kProfileButtonCount = 6;
+inline constexpr std::size_t kSlotImageSize = 2048;
+inline constexpr std::size_t kProfileBlockSize = 1024;
+
+using SlotImage = std::array<std::uint8_t, kSlotImageSize>;
+using Block = std::array<std::uint8_t, kProfileBlockSize>;
+
+// Where the library's settings live in its 1024-byte profile block.
+namespace profile_block {
+inline constexpr std::size_t kProfileNumber = 0;
+inline constexpr std::size_t kPollingCode = 1;
+inline constexpr std::size_t kResponseTime = 2;
+inline constexpr std::size_t kAngleSnapping = 3;
+inline constexpr std::size_t kLiftOff = 4;
+inline constexpr std::size_t kDpi = 5;  // first, second, ten u16 values
+inline constexpr std::size_t kDpiSize = 22;
+inline constexpr std::size_t kSensorSettings = 1;  // polling code to lift-off
+inline constexpr std::size_t kSensorSettingsSize = 4;
+inline constexpr std::size_t kLightingMode = 31;
+inline constexpr std::size_t kLighting = 32;
+inline constexpr std::size_t kLightingSize = 24;
+inline constexpr std::size_t kBrightness = 56;
+inline constexpr std::size_t kLightingFlag = 57;
+inline constexpr std::size_t kLightingOption = 58;
+inline constexpr std::size_t kButtons = 65;
+inline constexpr std::size_t kButtonEntrySize = 7;
+
+constexpr std::size_t buttonEntry(std::size_t button) {
+    return kButtons + kButtonEntrySize * (button - 1);
+}
+}  // namespace profile_block
+
+// The fields of a slot image that the firmware itself reads or changes.
+namespace slot_image {
+inline constexpr std::size_t kSlotIndex = 0;
+inline constexpr std::size_t kName = 1;
+inline constexpr std::size_t kNameSize = 16;
+inline constexpr std::size_t kActiveDpiLevel = 50;
+}  // namespace slot_image
+
+// Function kinds of a button entry that make the host start a program or open
+// a web page; their first operand is the length of the stored text.
+inline constexpr std::uint8_t kRunProgramKind = 0x23;
+inline constexpr std::uint8_t kOpenWebPageKind = 0x24;
+
+// One profile of the library: its settings block and the data block of each
+// button (macro events, canned key sequences, program or web-page texts).
+// An absent profile (deleted through the library) keeps factory contents.
+struct LibraryProfile {
+    Block block{};
+    std::array<Block, kProfileButtonCount> dataBlocks{};
+    bool present = true;
+
+    friend bool operator==(const LibraryProfile&, const LibraryProfile&) = default;
+};
+
+// Everything the mouse keeps in its flash memory: what survives an unplug, a
+// mode change and a saved state file.
+struct MouseMemory {
+    std::array<SlotImage, kProfileCount> slotImages{};
+    std::array<LibraryProfile, kProfileCount> profiles{};
+    // The one active profile: slot 0..4 for the application, profile
+    // activeSlot + 1 for the library.
+    std::uint8_t activeSlot = 0;
+    std::uint8_t surfaceQuality = 0;
+    std::uint16_t firmwareVersion = 0;
+    std::uint16_t bootLoaderVersion = 0;
+    // The device release number of the application-mode interfaces; a
+    // firmware update sets it to the new version.
+    std::uint16_t releaseNumber = 0;
+    bool bootLoader = false;
+
+    friend bool operator==(const MouseMemory&, const MouseMemory&) = default;
+
+    // profile 1..5; null outside.
+    LibraryProfile* profile(std::size_t number);
+    const LibraryProfile* profile(std::size_t number) const;
+    std::size_t presentProfileCount() const;
+};
+
+// Factory contents. A slot image is what the application writes for its
+// default record in that slot; a profile block holds 1000 Hz, a 4 ms
+// response time, angle snapping and lift-off off, five resolution levels
+// (400, 800, 1600, 3200 and 19000 counts per inch, X and Y) with level
+// count 5 and level 2 in the two setting bytes, lighting mode 1 with cyan in
+// all eight colours of the lighting block, 100 % brightness, flag 1, option 1,
+// and buttons 1 to 6 as left, right, middle, forward, back and resolution up.
+SlotImage factorySlotImage(std::size_t slot);
+Block factoryProfileBlock(std::size_t profileNumber);
+// Factory reset: every slot, profile and data block, all five profiles
+// present, slot 0 active. Versions, mode and the surface value stay.
+void restoreFactoryContents(MouseMemory& memory);
+MouseMemory factoryMemory(std::uint16_t firmwareVersion, std::uint16_t bootLoaderVersion,
+                          std::uint16_t releaseNumber);
+
+// Firmware images carry their version behind a tag at the very start: the
+// bytes "OVFW", then the version as a little-endian u16. An image without the
+// tag has no version of its own.
+inline constexpr std::array<std::uint8_t, 4> kFirmwareTag = {'O', 'V', 'F', 'W'};
+inline constexpr std::size_t kFirmwareVersionOffset = 4;
+std::optional<std::uint16_t> firmwareVersionOfImage(std::span<const std::uint8_t> image);
+
+}  // namespace orvane::emulator
