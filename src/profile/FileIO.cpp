@@ -57,8 +57,12 @@ bool writeWholeFile(const fs::path& path, const DataStream& stream) {
     if (stream.failed() || stream.length() > kMaxFileSize) {
         return false;
     }
-    ensureFolderFor(path);
+    // The folders leading to the file, whatever its name: guessing the file
+    // name from a "." would turn a target without one into a folder.
     std::error_code error;
+    if (path.has_parent_path()) {
+        fs::create_directories(path.parent_path(), error);
+    }
     if (fs::is_directory(path, error)) {
         return false;
     }

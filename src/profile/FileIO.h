@@ -15,12 +15,12 @@ inline constexpr std::uintmax_t kMaxFileSize = 16U * 1024U * 1024U;
 // larger than kMaxFileSize.
 bool readWholeFile(const std::filesystem::path& path, DataStream& stream);
 
-// Writes bytes 0 to length - 1 of the stream to the path, creating missing
-// folders first. The file is replaced atomically: the bytes go to a temporary
-// file in the same folder, which is flushed and then renamed over the target,
-// so a failed or interrupted write leaves the old file intact. False when
-// anything failed (the target is then untouched), or when the stream holds
-// more than kMaxFileSize bytes and so could never be read back.
+// Writes bytes 0 to length - 1 of the stream to the path, creating the
+// missing folders that lead to it first. The file is replaced atomically: the bytes go to a
+// temporary file in the same folder, which is flushed and then renamed over the target, so a failed
+// or interrupted write leaves the old file intact. False when anything failed (the target is then
+// untouched), or when the stream holds more than kMaxFileSize bytes and so could never be read
+// back.
 bool writeWholeFile(const std::filesystem::path& path, const DataStream& stream);
 
 // Creates the folders leading to a path. When the path exists nothing

@@ -33,6 +33,12 @@ TEST(FileIO, WriteCreatesEveryMissingFolderAndWritesExactlyTheLength) {
     EXPECT_EQ(entriesIn(target.parent_path()), 1U);  // no temporary left behind
 }
 
+TEST(FileIO, WriteTakesATargetWithoutADotForAFileToo) {
+    TempDir dir;
+    ASSERT_TRUE(writeWholeFile(dir / "state" / "mouse", streamOf({4})));
+    EXPECT_EQ(readBytes(dir / "state" / "mouse"), (std::vector<std::uint8_t>{4}));
+}
+
 TEST(FileIO, WriteReplacesAnExistingFile) {
     TempDir dir;
     const fs::path target = dir / "x.profile";

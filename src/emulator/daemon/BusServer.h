@@ -1,0 +1,73 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "emulator/BusSocket.h"
+#include "emulator/VirtualHidBus.h"
+
+namespace orvane::emulator {
+
+// Serves one VirtualHidBus on a Unix socket, one thread per client, so that
+// a client blocked in a read or a slow transfer holds up nobody else. A
+// client that breaks the protocol or vanishes (even in the middle of a
+// frame) loses its own connection and handles, nothing more.
+class BusServer {
+  public:
+    struct Hooks {
+        // After every request that may have changed the mouse.
+        std::function<void()> changed;
+        // When the server starts to stop, before it waits for its clients.
+        std::function<void()> stopping;
+    };
+
+    static constexpr std::size_t kMaxClients = 64;
+    static constexpr std::size_t kMaxHandlesPerClient = 32;
+    // Hot-plug events a subscriber may leave unread before it is dropped.
+    static constexpr std::size_t kMaxQueuedEvents = 1024;
+
+    explicit BusServer(VirtualHidBus& bus, Hooks hooks = {});
+    ~BusServer();
+
+    BusServer(const BusServer&) = delete;
+    BusServer& operator=(const BusServer&) = delete;
+
+    // Takes the socket path: refuses (false, `error`) when another server
+    // holds or answers on it or when it names something that is not a
+    // socket; removes a socket file nobody answers on.
+    bool listen(const std::string& socketPath, std::string& error);
+
+    // Serves until stop(); returns with every client gone and the socket
+    // file removed.
+    void run();
+
+    // Safe from a signal handler and from any thread, before or during run().
+    void stop();
+
+  private:
+    struct Client;
+
+    void serve(Client& client);
+    void serveEvents(Client& client);
+    void reap(bool all);
+    void removeSocketFile();
+
+    VirtualHidBus& bus;
+    Hooks hooks;
+    std::string path;
+    FileDescriptor listener;
+    FileDescriptor lock;
+    FileDescriptor wakeRead;
+    FileDescriptor wakeWrite;
+    unsigned long long socketInode = 0;
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> stopping{false};
+    std::mutex clientsMutex;
+    std::list<std::unique_ptr<Client>> clients;
+};
+
+}  // namespace orvane::emulator

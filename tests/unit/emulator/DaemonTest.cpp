@@ -1,0 +1,627 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BusServer.h"
+#include "EmuCommands.h"
+#include "emulator/BusProtocol.h"
+#include "emulator/BusSocket.h"
+#include "emulator/VirtualHidBus.h"
+#include "platform/FakeClock.h"
+#include "platform/virtual/EmulatorHidBus.h"
+#include "support/TempDir.h"
+
+extern char** environ;
+
+namespace orvane::emulator {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+using orvane::test::TempDir;
+namespace fs = std::filesystem;
+
+// Every wait of these tests ends here at the latest; none is needed when
+// things work.
+constexpr auto kPatience = 10s;
+
+const EmulatorHidBus::Timing kTestTiming{5000ms, 20ms};
+
+Bytes command(std::initializer_list<std::uint8_t> head, std::size_t size = 64) {
+    Bytes report(size, 0);
+    std::copy(head.begin(), head.end(), report.begin());
+    return report;
+}
+
+std::string textOf(const fs::path& file) {
+    const std::vector<std::uint8_t> bytes = orvane::test::readBytes(file);
+    return {bytes.begin(), bytes.end()};
+}
+
+struct ToolResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolResult runTool(std::vector<std::string> words) {
+    words.insert(words.begin(), "orvane-emu");
+    std::vector<const char*> argv;
+    for (const std::string& word : words) {
+        argv.push_back(word.c_str());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runEmuTool(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+// Collects hot-plug events from the client's thread; waits for them with a
+// condition variable.
+class EventLog {
+  public:
+    HidBus::HotplugCallback callback() {
+        return [this](const HidHotplugEvent& event) {
+            {
+                std::lock_guard lock(mutex);
+                events.push_back(event);
+            }
+            changed.notify_all();
+        };
+    }
+    // The first `count` events, once they are in (fewer if they never come).
+    std::vector<HidHotplugEvent> waitFor(std::size_t count) {
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, kPatience, [&] { return events.size() >= count; });
+        std::vector<HidHotplugEvent> taken(events.begin(),
+                                           events.begin() + std::min(count, events.size()));
+        events.erase(events.begin(), events.begin() + static_cast<long>(taken.size()));
+        return taken;
+    }
+
+  private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<HidHotplugEvent> events;
+};
+
+// A BusServer on a thread, on a socket in a fresh folder.
+class ServedBus {
+  public:
+    explicit ServedBus(const fs::path& socket, BusServer::Hooks hooks = {})
+        : path(socket.string()), server(bus, std::move(hooks)) {
+        std::string error;
+        listening = server.listen(path, error);
+        EXPECT_TRUE(listening) << error;
+        thread = std::thread([this] { server.run(); });
+    }
+    ~ServedBus() { stop(); }
+    void stop() {
+        server.stop();
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
+
+    FakeClock clock;
+    VirtualHidBus bus{clock};
+    const std::string path;
+    BusServer server;
+    bool listening = false;
+
+  private:
+    std::thread thread;
+};
+
+class DaemonTest : public ::testing::Test {
+  protected:
+    std::string configPath(HidBus& on) {
+        for (const HidDeviceInfo& device : on.enumerate()) {
+            if (device.interfaceNumber == VirtualMouse::kConfigInterface) {
+                return device.path;
+            }
+        }
+        return {};
+    }
+    std::unique_ptr<HidDevice> openConfig(HidBus& on) {
+        HidError error = HidError::None;
+        auto device = on.open(configPath(on), error);
+        EXPECT_EQ(error, HidError::None);
+        return device;
+    }
+
+    TempDir dir;
+    const fs::path socket = dir / "emu.sock";
+};
+
+// A raw connection to the server, for what no well-behaved client sends.
+FileDescriptor rawConnection(const std::string& path) {
+    std::string error;
+    FileDescriptor fd = connectToBus(path, error);
+    EXPECT_TRUE(fd.valid()) << error;
+    return fd;
+}
+
+void sendBytes(const FileDescriptor& fd, const Bytes& bytes) {
+    ASSERT_EQ(::send(fd.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(bytes.size()));
+}
+
+std::optional<Message> receive(const FileDescriptor& fd, IoStatus& status) {
+    Message message;
+    FrameError error = FrameError::None;
+    status = receiveMessage(fd.get(), message, std::chrono::steady_clock::now() + kPatience, error);
+    if (status != IoStatus::Ok) {
+        return std::nullopt;
+    }
+    return message;
+}
+
+TEST_F(DaemonTest, FeatureTransfersThroughTheSocketGiveTheBytesOfTheInProcessBus) {
+    ServedBus served(socket);
+    FakeClock referenceClock;
+    VirtualHidBus reference(referenceClock);
+    EmulatorHidBus client(served.path, kTestTiming);
+    EXPECT_EQ(client.enumerate(), reference.enumerate());
+
+    Bytes block = command({0xA0, 0x21, 0x02, 0, 0, 0x03}, 1041);
+    for (std::size_t i = 16; i < 16 + 1024; ++i) {
+        block[i] = static_cast<std::uint8_t>(i * 13);
+    }
+    std::uint16_t sum = 0;
+    for (std::size_t i = 16; i < 16 + 1024; ++i) {
+        sum = static_cast<std::uint16_t>(sum + block[i]);
+    }
+    block[7] = static_cast<std::uint8_t>(sum);
+    block[8] = static_cast<std::uint8_t>(sum >> 8);
+    const std::vector<std::pair<Bytes, Bytes>> exchanges = {
+        {command({0xA1, 0x02}), command({0xA1})},
+        {command({0xA1, 0x04, 0, 0, 0, 0x03}), command({0xA1})},
+        {command({0xA1, 0x03}), command({0xA1})},
+        {block, command({0xA1})},
+        {command({0xA1, 0x25, 0x02, 0, 0, 0x03}), command({0xA0}, 1041)},
+        {command({0xA1, 0x02}, 10), command({0xA1}, 3)},
+    };
+    const auto remote = openConfig(client);
+    const auto local = openConfig(reference);
+    ASSERT_TRUE(remote && local);
+    for (const auto& [request, buffer] : exchanges) {
+        EXPECT_EQ(remote->sendFeatureReport(request), local->sendFeatureReport(request));
+        Bytes remoteReply = buffer;
+        Bytes localReply = buffer;
+        EXPECT_EQ(remote->getFeatureReport(remoteReply), local->getFeatureReport(localReply));
+        EXPECT_EQ(remoteReply, localReply) << "command " << int(request[1]);
+    }
+    EXPECT_EQ(served.bus.withMouse([](VirtualMouse& m) { return m.saveState(); }),
+              reference.withMouse([](VirtualMouse& m) { return m.saveState(); }));
+}
+
+TEST_F(DaemonTest, ClientsCarryOnWhileAnotherVanishesInTheMiddleOfAFrame) {
+    ServedBus served(socket);
+    EmulatorHidBus client(served.path, kTestTiming);
+    const auto first = openConfig(client);
+    const auto second = openConfig(client);
+    ASSERT_TRUE(first && second);
+
+    // One that stalls inside a frame and one that leaves inside a frame.
+    const FileDescriptor stalled = rawConnection(served.path);
+    sendBytes(stalled, {100, 0, 0, 0, 0x04, 1, 0});
+    {
+        const FileDescriptor vanishing = rawConnection(served.path);
+        sendBytes(vanishing, {100, 0, 0, 0, 0x04, 1, 0, 0, 0, 64});
+    }
+
+    const auto talk = [](HidDevice& device, bool& fine) {
+        fine = true;
+        for (int i = 0; i < 50; ++i) {
+            Bytes reply = command({0xA1});
+            fine = fine && device.sendFeatureReport(command({0xA1, 0x02})) == HidError::None &&
+                   device.getFeatureReport(reply) == HidError::None && reply[1] == 1;
+        }
+    };
+    bool firstFine = false;
+    bool secondFine = false;
+    std::thread other([&] { talk(*second, secondFine); });
+    talk(*first, firstFine);
+    other.join();
+    EXPECT_TRUE(firstFine);
+    EXPECT_TRUE(secondFine);
+}
+
+TEST_F(DaemonTest, MalformedFramesAreAnsweredAndOnlyAnUnusableLengthEndsTheConnection) {
+    ServedBus served(socket);
+    const FileDescriptor fd = rawConnection(served.path);
+    IoStatus status = IoStatus::Ok;
+    const std::vector<Bytes> refused = {
+        {1, 0, 0, 0, 0x5A},              // unknown type
+        {5, 0, 0, 0, 0x02, 9, 0, 0, 0},  // a path longer than its frame
+        {2, 0, 0, 0, 0x01, 0},           // a byte after the last field
+        {3, 0, 0, 0, 0x80, 0, 0},        // a reply, not a request
+        {5, 0, 0, 0, 0x03, 7, 0, 0, 0},  // a handle never opened
+        {2, 0, 0, 0, 0x22, 9},           // resolution level 9
+    };
+    for (const Bytes& frame : refused) {
+        sendBytes(fd, frame);
+        const std::optional<Message> reply = receive(fd, status);
+        ASSERT_TRUE(reply) << int(frame[4]);
+        EXPECT_TRUE(std::holds_alternative<FailureReply>(*reply)) << int(frame[4]);
+    }
+    sendBytes(fd, encodeFrame(EnumerateRequest{}));
+    const std::optional<Message> listed = receive(fd, status);
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(std::get<DeviceListReply>(*listed).devices.size(), 3U);
+
+    sendBytes(fd, {0xFF, 0xFF, 0xFF, 0x7F});
+    const std::optional<Message> last = receive(fd, status);
+    ASSERT_TRUE(last);
+    EXPECT_TRUE(std::holds_alternative<FailureReply>(*last));
+    EXPECT_FALSE(receive(fd, status));
+    EXPECT_EQ(status, IoStatus::Closed);
+    EXPECT_EQ(EmulatorHidBus(served.path, kTestTiming).enumerate().size(), 3U);
+}
+
+TEST_F(DaemonTest, SubscribedClientsHearUnplugAndPlug) {
+    ServedBus served(socket);
+    EmulatorHidBus client(served.path, kTestTiming);
+    EventLog log;
+    const auto subscription = client.watch(log.callback());
+    const std::vector<HidDeviceInfo> before = served.bus.enumerate();
+
+    ASSERT_EQ(runTool({"--socket", served.path, "unplug"}).status, kToolOk);
+    const std::vector<HidHotplugEvent> removals = log.waitFor(3);
+    ASSERT_EQ(removals.size(), 3U);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(removals[i].kind, HidHotplugEvent::Kind::Removal);
+        EXPECT_EQ(removals[i].device, before[i]);
+        EXPECT_EQ(removals[i].interfaceName, virtualInterfaceName(before[i]));
+    }
+
+    ASSERT_EQ(runTool({"plug", "--socket", served.path}).status, kToolOk);
+    const std::vector<HidHotplugEvent> arrivals = log.waitFor(3);
+    ASSERT_EQ(arrivals.size(), 3U);
+    EXPECT_EQ(arrivals[0].kind, HidHotplugEvent::Kind::Arrival);
+    EXPECT_EQ(arrivals[0].device, served.bus.enumerate()[0]);
+    EXPECT_EQ(arrivals[0].interfaceName.rfind("HID#VID_1209&PID_0001&MI_00#", 0), 0U);
+}
+
+TEST_F(DaemonTest, InputReportsReachTheOpenHandlesOfAClient) {
+    ServedBus served(socket);
+    EmulatorHidBus client(served.path, kTestTiming);
+    const auto device = openConfig(client);
+    ASSERT_TRUE(device);
+    Bytes report(9);
+    std::size_t length = 99;
+    EXPECT_EQ(device->readInputReport(report, 0ms, length), HidError::None);
+    EXPECT_EQ(length, 0U);
+
+    ASSERT_EQ(runTool({"--socket", served.path, "press-dpi-button", "3"}).status, kToolOk);
+    EXPECT_EQ(device->readInputReport(report, kPatience, length), HidError::None);
+    EXPECT_EQ(std::vector(report.begin(), report.begin() + static_cast<long>(length)),
+              (Bytes{0x03, 0x02, 3, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(DaemonTest, AReplyThatNeverCompletesReachesTheClientAsTimeout) {
+    ServedBus served(socket);
+    EmulatorHidBus client(served.path, kTestTiming);
+    const auto device = openConfig(client);
+    ASSERT_TRUE(device);
+    ASSERT_EQ(runTool({"--socket", served.path, "fault", "never-reply", "1"}).status, kToolOk);
+    ASSERT_EQ(device->sendFeatureReport(command({0xA1, 0x02})), HidError::None);
+    Bytes reply = command({0xA1});
+    EXPECT_EQ(device->getFeatureReport(reply), HidError::Timeout);
+    EXPECT_EQ(served.clock.sleeps(), std::vector<Clock::Duration>{5000ms});
+    EXPECT_EQ(device->getFeatureReport(reply), HidError::None);
+    EXPECT_EQ(reply[1], 1);
+}
+
+TEST_F(DaemonTest, WhenTheServerGoesCallsFailAndWatchersHearTheMouseGoAndComeBack) {
+    auto served = std::make_unique<ServedBus>(socket);
+    EmulatorHidBus client(served->path, kTestTiming);
+    const auto device = openConfig(client);
+    ASSERT_TRUE(device);
+    EventLog log;
+    const auto subscription = client.watch(log.callback());
+
+    served.reset();
+    Bytes reply = command({0xA1});
+    EXPECT_EQ(device->sendFeatureReport(command({0xA1, 0x02})), HidError::DeviceNotConnected);
+    EXPECT_EQ(device->getFeatureReport(reply), HidError::DeviceNotConnected);
+    EXPECT_TRUE(client.enumerate().empty());
+    HidError error = HidError::None;
+    EXPECT_EQ(client.open("orvane-emu/1/app/0", error), nullptr);
+    EXPECT_EQ(error, HidError::DeviceNotConnected);
+    const std::vector<HidHotplugEvent> gone = log.waitFor(3);
+    ASSERT_EQ(gone.size(), 3U);
+    EXPECT_EQ(gone[0].kind, HidHotplugEvent::Kind::Removal);
+
+    served = std::make_unique<ServedBus>(socket);
+    const std::vector<HidHotplugEvent> back = log.waitFor(3);
+    ASSERT_EQ(back.size(), 3U);
+    EXPECT_EQ(back[0].kind, HidHotplugEvent::Kind::Arrival);
+    EXPECT_EQ(back[0].device, served->bus.enumerate()[0]);
+}
+
+TEST_F(DaemonTest, ToolDumpPrintsTheMouseAsJson) {
+    ServedBus served(socket);
+    const ToolResult whole = runTool({"--socket", served.path, "dump"});
+    ASSERT_EQ(whole.status, kToolOk) << whole.err;
+    const auto json = nlohmann::json::parse(whole.out);
+    EXPECT_EQ(json["plugged"], true);
+    EXPECT_EQ(json["activeSlot"], 0);
+
+    const ToolResult slot = runTool({"dump", "--slot", "2", "--socket", served.path});
+    ASSERT_EQ(slot.status, kToolOk) << slot.err;
+    EXPECT_EQ(
+        nlohmann::json::parse(slot.out),
+        nlohmann::json::parse(served.bus.withMouse([](VirtualMouse& m) { return m.dumpJson(2); })));
+    EXPECT_EQ(runTool({"dump", "--slot", "5", "--socket", served.path}).status, kToolUsage);
+}
+
+TEST_F(DaemonTest, ToolCommandsChangeTheServedMouse) {
+    ServedBus served(socket);
+    const auto faults = [&] {
+        const auto device = openConfig(served.bus);
+        Bytes reply = command({0xA1});
+        device->sendFeatureReport(command({0xA1, 0x02}));
+        const HidError first = device->getFeatureReport(reply);
+        return std::pair(first, reply[1]);
+    };
+    ASSERT_EQ(runTool({"--socket", served.path, "fault", "get-fail", "1", "31"}).status, kToolOk);
+    EXPECT_EQ(faults().first, HidError::GeneralFailure);
+    ASSERT_EQ(runTool({"--socket", served.path, "fault", "busy", "1", "4"}).status, kToolOk);
+    EXPECT_EQ(faults(), std::pair(HidError::None, std::uint8_t{4}));
+    ASSERT_EQ(runTool({"--socket", served.path, "fault", "status-zero", "5"}).status, kToolOk);
+    ASSERT_EQ(runTool({"--socket", served.path, "fault", "clear"}).status, kToolOk);
+    EXPECT_EQ(faults(), std::pair(HidError::None, std::uint8_t{1}));
+    EXPECT_EQ(runTool({"--socket", served.path, "fault", "busy", "1", "5"}).status, kToolUsage);
+
+    ASSERT_EQ(runTool({"--socket", served.path, "press-dpi-button", "4"}).status, kToolOk);
+    // Any name will do, with or without an extension.
+    const fs::path saved = dir / "copies" / "saved";
+    ASSERT_EQ(runTool({"--socket", served.path, "save", saved.string()}).status, kToolOk);
+    ASSERT_EQ(runTool({"--socket", served.path, "press-dpi-button", "1"}).status, kToolOk);
+    const ToolResult loaded = runTool({"--socket", served.path, "load", saved.string()});
+    ASSERT_EQ(loaded.status, kToolOk) << loaded.err;
+    EXPECT_EQ(served.bus.withMouse([](VirtualMouse& m) { return m.saveState(); }), textOf(saved));
+
+    orvane::test::writeBytes(dir / "garbage", {'{', '}'});
+    const ToolResult refused =
+        runTool({"--socket", served.path, "load", (dir / "garbage").string()});
+    EXPECT_EQ(refused.status, kToolFailure);
+    EXPECT_NE(refused.err.find("not a saved state"), std::string::npos) << refused.err;
+
+    // The factory profile has no program or web-page button.
+    const ToolResult pressed = runTool({"--socket", served.path, "press-button", "2"});
+    EXPECT_EQ(pressed.status, kToolFailure);
+    EXPECT_NE(pressed.err.find("button 2"), std::string::npos);
+
+    ASSERT_EQ(runTool({"--socket", served.path, "unplug"}).status, kToolOk);
+    EXPECT_TRUE(served.bus.enumerate().empty());
+}
+
+TEST_F(DaemonTest, ToolSaysSoWhenNoDaemonAnswers) {
+    const ToolResult result = runTool({"--socket", socket.string(), "plug"});
+    EXPECT_EQ(result.status, kToolFailure);
+    EXPECT_NE(result.err.find("no simulated mouse answers on " + socket.string()),
+              std::string::npos)
+        << result.err;
+}
+
+TEST_F(DaemonTest, ASocketIsServedOnceAndOnlyASocketIsEverReplaced) {
+    {
+        ServedBus served(socket);
+        VirtualHidBus other;
+        BusServer second(other);
+        std::string error;
+        EXPECT_FALSE(second.listen(served.path, error));
+        EXPECT_NE(error.find("already"), std::string::npos) << error;
+        EXPECT_EQ(EmulatorHidBus(served.path, kTestTiming).enumerate().size(), 3U);
+    }
+    EXPECT_FALSE(fs::exists(socket));
+
+    // A socket file that nobody listens on, as a killed daemon leaves it.
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, socket.c_str());
+        const FileDescriptor fd(::socket(AF_UNIX, SOCK_STREAM, 0));
+        ASSERT_EQ(::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    }
+    ASSERT_TRUE(fs::is_socket(socket));
+    {
+        ServedBus served(socket);
+        EXPECT_TRUE(served.listening);
+        EXPECT_EQ(EmulatorHidBus(served.path, kTestTiming).enumerate().size(), 3U);
+    }
+
+    const fs::path file = dir / "notes.txt";
+    orvane::test::writeBytes(file, {'k', 'e', 'e', 'p'});
+    VirtualHidBus bus;
+    BusServer server(bus);
+    std::string error;
+    EXPECT_FALSE(server.listen(file.string(), error));
+    EXPECT_EQ(orvane::test::readBytes(file), (Bytes{'k', 'e', 'e', 'p'}));
+}
+
+TEST_F(DaemonTest, ChangesAreSavedBeforeTheClientHearsOfThem) {
+    std::atomic<int> saves{0};
+    BusServer::Hooks hooks;
+    hooks.changed = [&saves] { ++saves; };
+    ServedBus served(socket, hooks);
+    ASSERT_EQ(runTool({"--socket", served.path, "press-dpi-button", "2"}).status, kToolOk);
+    EXPECT_EQ(saves.load(), 1);
+    ASSERT_EQ(runTool({"--socket", served.path, "dump"}).status, kToolOk);
+    EXPECT_EQ(saves.load(), 1);
+}
+
+// ----- the real programs -----
+
+class Program {
+  public:
+    explicit Program(std::vector<std::string> words) {
+        int out[2];
+        int err[2];
+        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
+        EXPECT_EQ(::pipe2(err, O_CLOEXEC), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        EXPECT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ::close(err[1]);
+        outFd.reset(out[0]);
+        errFd.reset(err[0]);
+    }
+    ~Program() {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+
+    // Reads standard output until `marker` shows up or it closes.
+    bool outputShows(const std::string& marker) {
+        while (out.find(marker) == std::string::npos) {
+            if (!readMore()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Reads both outputs to their end (the program closes them as it ends),
+    // then collects the exit status.
+    int exitStatus() {
+        while (readMore()) {
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
+    void signal(int number) { ::kill(pid, number); }
+
+    std::string out;
+    std::string err;
+
+  private:
+    bool readMore() {
+        pollfd entries[2] = {{outFd.get(), POLLIN, 0}, {errFd.get(), POLLIN, 0}};
+        const int waiting = (outFd.valid() ? 1 : 0) + (errFd.valid() ? 1 : 0);
+        if (waiting == 0 || ::poll(entries, 2, static_cast<int>(kPatience / 1ms)) <= 0) {
+            return false;
+        }
+        for (auto [entry, fd, text] :
+             {std::tuple(&entries[0], &outFd, &out), std::tuple(&entries[1], &errFd, &err)}) {
+            if (entry->revents == 0) {
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t got = ::read(fd->get(), buffer, sizeof buffer);
+            if (got > 0) {
+                text->append(buffer, static_cast<std::size_t>(got));
+            } else {
+                fd->reset();
+            }
+        }
+        return true;
+    }
+
+    pid_t pid = -1;
+    FileDescriptor outFd;
+    FileDescriptor errFd;
+};
+
+TEST_F(DaemonTest, TheDaemonServesOnceKeepsItsStateAndCleansUpWhenTerminated) {
+    const std::string state = (dir / "state" / "mouse.json").string();
+    const std::string path = socket.string();
+    {
+        Program daemon({ORVANE_EMUD_PATH, "--foreground", "--socket", path, "--state", state});
+        ASSERT_TRUE(daemon.outputShows("serving on " + path)) << daemon.err;
+
+        Program second({ORVANE_EMUD_PATH, "--foreground", "--socket", path});
+        EXPECT_EQ(second.exitStatus(), 1);
+        EXPECT_NE(second.err.find("already"), std::string::npos) << second.err;
+
+        ASSERT_EQ(runTool({"--socket", path, "press-dpi-button", "4"}).status, kToolOk);
+        Program dump({ORVANE_EMU_PATH, "dump", "--socket", path});
+        EXPECT_EQ(dump.exitStatus(), 0) << dump.err;
+        EXPECT_TRUE(nlohmann::json::parse(dump.out, nullptr, false).is_object()) << dump.out;
+
+        daemon.signal(SIGTERM);
+        EXPECT_EQ(daemon.exitStatus(), 0) << daemon.err;
+        EXPECT_FALSE(fs::exists(socket));
+    }
+    // The press is in it.
+    const std::string saved = textOf(state);
+    EXPECT_NE(saved, VirtualMouse().saveState());
+
+    Program again(
+        {ORVANE_EMUD_PATH, "--foreground", "--unplugged", "--socket", path, "--state", state});
+    ASSERT_TRUE(again.outputShows("serving on")) << again.err;
+    EXPECT_TRUE(EmulatorHidBus(path, kTestTiming).enumerate().empty());
+    ASSERT_EQ(runTool({"--socket", path, "plug"}).status, kToolOk);
+    const fs::path copy = dir / "copy.json";
+    ASSERT_EQ(runTool({"--socket", path, "save", copy.string()}).status, kToolOk);
+    EXPECT_EQ(textOf(copy), saved);
+    again.signal(SIGINT);
+    EXPECT_EQ(again.exitStatus(), 0);
+}
+
+TEST_F(DaemonTest, ADamagedStateFileStopsTheDaemonInsteadOfBeingOverwritten) {
+    const fs::path state = dir / "mouse.json";
+    orvane::test::writeBytes(state, {'{', '"', 'x'});
+    Program daemon(
+        {ORVANE_EMUD_PATH, "--foreground", "--socket", socket.string(), "--state", state.string()});
+    EXPECT_EQ(daemon.exitStatus(), 1);
+    EXPECT_NE(daemon.err.find("not a saved state"), std::string::npos) << daemon.err;
+    EXPECT_EQ(orvane::test::readBytes(state), (Bytes{'{', '"', 'x'}));
+    EXPECT_FALSE(fs::exists(socket));
+}
+
+TEST_F(DaemonTest, InTheBackgroundTheDaemonAnswersAsSoonAsItsStarterReturns) {
+    Program starter({ORVANE_EMUD_PATH, "--socket", socket.string()});
+    ASSERT_EQ(starter.exitStatus(), 0) << starter.err;
+    EXPECT_EQ(EmulatorHidBus(socket.string(), kTestTiming).enumerate().size(), 3U);
+
+    const std::size_t at = starter.out.find("(pid ");
+    ASSERT_NE(at, std::string::npos) << starter.out;
+    const pid_t pid = std::stoi(starter.out.substr(at + 5));
+    // Not our child: its end shows on a process descriptor.
+    const FileDescriptor process(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
+    ASSERT_TRUE(process.valid());
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    pollfd entry{process.get(), POLLIN, 0};
+    EXPECT_EQ(::poll(&entry, 1, static_cast<int>(kPatience / 1ms)), 1);
+    EXPECT_FALSE(fs::exists(socket));
+}
+
+}  // namespace
+}  // namespace orvane::emulator
