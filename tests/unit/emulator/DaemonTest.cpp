@@ -28,6 +28,7 @@
 #include "emulator/VirtualHidBus.h"
 #include "platform/FakeClock.h"
 #include "platform/virtual/EmulatorHidBus.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -37,6 +38,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
+using orvane::test::Program;
 using orvane::test::TempDir;
 namespace fs = std::filesystem;
 
@@ -474,90 +476,6 @@ TEST_F(DaemonTest, ChangesAreSavedBeforeTheClientHearsOfThem) {
 }
 
 // ----- the real programs -----
-
-class Program {
-  public:
-    explicit Program(std::vector<std::string> words) {
-        int out[2];
-        int err[2];
-        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
-        EXPECT_EQ(::pipe2(err, O_CLOEXEC), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-        std::vector<char*> argv;
-        for (std::string& word : words) {
-            argv.push_back(word.data());
-        }
-        argv.push_back(nullptr);
-        EXPECT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        ::close(err[1]);
-        outFd.reset(out[0]);
-        errFd.reset(err[0]);
-    }
-    ~Program() {
-        if (pid > 0) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-        }
-    }
-
-    // Reads standard output until `marker` shows up or it closes.
-    bool outputShows(const std::string& marker) {
-        while (out.find(marker) == std::string::npos) {
-            if (!readMore()) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    // Reads both outputs to their end (the program closes them as it ends),
-    // then collects the exit status.
-    int exitStatus() {
-        while (readMore()) {
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-
-    void signal(int number) { ::kill(pid, number); }
-
-    std::string out;
-    std::string err;
-
-  private:
-    bool readMore() {
-        pollfd entries[2] = {{outFd.get(), POLLIN, 0}, {errFd.get(), POLLIN, 0}};
-        const int waiting = (outFd.valid() ? 1 : 0) + (errFd.valid() ? 1 : 0);
-        if (waiting == 0 || ::poll(entries, 2, static_cast<int>(kPatience / 1ms)) <= 0) {
-            return false;
-        }
-        for (auto [entry, fd, text] :
-             {std::tuple(&entries[0], &outFd, &out), std::tuple(&entries[1], &errFd, &err)}) {
-            if (entry->revents == 0) {
-                continue;
-            }
-            char buffer[4096];
-            const ssize_t got = ::read(fd->get(), buffer, sizeof buffer);
-            if (got > 0) {
-                text->append(buffer, static_cast<std::size_t>(got));
-            } else {
-                fd->reset();
-            }
-        }
-        return true;
-    }
-
-    pid_t pid = -1;
-    FileDescriptor outFd;
-    FileDescriptor errFd;
-};
 
 TEST_F(DaemonTest, TheDaemonServesOnceKeepsItsStateAndCleansUpWhenTerminated) {
     const std::string state = (dir / "state" / "mouse.json").string();
