@@ -20,8 +20,6 @@ constexpr std::size_t kSubCommandByte = 2;
 constexpr std::size_t kSlotByte = 5;
 constexpr std::size_t kHalfByte = 6;
 constexpr std::size_t kValueByte = 16;
-constexpr std::size_t kPayloadOffset = 16;
-constexpr std::size_t kHalfSize = 1024;
 constexpr std::uint8_t kLastSlot = 4;
 
 CommandReport command(std::uint8_t code, std::uint8_t subCommand = 0) {
@@ -77,8 +75,8 @@ int writeImageHalf(DeviceLink& link, const DeviceImage& image, std::uint8_t half
     report[1] = kWriteImageHalf;
     report[kSlotByte] = image.bytes[0];
     report[kHalfByte] = half;
-    const std::size_t from = std::size_t{half & 1U} * kHalfSize;
-    std::copy_n(image.bytes.begin() + static_cast<std::ptrdiff_t>(from), kHalfSize,
+    const std::size_t from = std::size_t{half & 1U} * kPayloadSize;
+    std::copy_n(image.bytes.begin() + static_cast<std::ptrdiff_t>(from), kPayloadSize,
                 report.begin() + kPayloadOffset);
     // The device needs the pause after a data report whether or not the
     // send reported success.

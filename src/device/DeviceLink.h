@@ -7,18 +7,11 @@
 #include <span>
 #include <string>
 
+#include "device/ReportLayout.h"
 #include "platform/Clock.h"
 #include "platform/HidBus.h"
 
 namespace orvane {
-
-// Report framing shared by every command of the application.
-inline constexpr std::uint8_t kCommandReportId = 0xA1;
-inline constexpr std::uint8_t kDataReportId = 0xA0;
-inline constexpr std::size_t kCommandReportSize = 64;
-inline constexpr std::size_t kDataReportSize = 1041;
-inline constexpr std::size_t kStatusByte = 1;
-inline constexpr std::uint8_t kStatusDone = 1;
 
 using CommandReport = std::array<std::uint8_t, kCommandReportSize>;
 

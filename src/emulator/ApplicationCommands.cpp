@@ -49,7 +49,7 @@ CommandReply surfaceAnalysis(const MouseMemory& memory, const Request& request) 
 CommandReply writeImageHalf(MouseMemory& memory, const Request& request) {
     const std::uint8_t slot = request.at(kSlotOperand);
     const std::uint8_t half = request.at(kHalfOperand);
-    if (slot >= kProfileCount || half >= kSlotImageSize / kPayloadSize) {
+    if (slot >= kProfileCount || half >= kDeviceImageSize / kPayloadSize) {
         return reply(kStatusFailed);
     }
     const auto payload = request.payload();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "device/DeviceImage.h"
+
 namespace orvane::emulator {
 namespace {
 
@@ -13,8 +15,8 @@ void putU16(std::span<std::uint8_t> bytes, std::size_t offset, std::uint16_t val
 
 constexpr std::array<std::uint16_t, 5> kFactoryResolutions = {400, 800, 1600, 3200, 19000};
 
-// Kind and argument of the default button functions: left, right, middle,
-// forward, back, resolution up, resolution down.
+// Kind and argument of the library's default button functions: left, right,
+// middle, forward, back, resolution up.
 struct EntryHead {
     std::uint8_t kind;
     std::uint8_t argument;
@@ -25,7 +27,6 @@ constexpr EntryHead kMiddle{0x00, 0x04};
 constexpr EntryHead kForward{0x00, 0x10};
 constexpr EntryHead kBack{0x00, 0x08};
 constexpr EntryHead kResolutionUp{0x09, 0xF0};
-constexpr EntryHead kResolutionDown{0x09, 0xF2};
 constexpr std::uint8_t kEntryTrailer = 0x0F;
 
 void putEntry(std::span<std::uint8_t> bytes, std::size_t offset, EntryHead head) {
@@ -49,35 +50,14 @@ std::size_t MouseMemory::presentProfileCount() const {
         profiles.begin(), profiles.end(), [](const LibraryProfile& p) { return p.present; }));
 }
 
+// A slot holds, from the factory, what the application writes for a new
+// record: the same encoder makes both, so they can never drift apart.
 SlotImage factorySlotImage(std::size_t slot) {
-    SlotImage image{};
-    image[slot_image::kSlotIndex] = static_cast<std::uint8_t>(slot);
+    MouseProfile profile;
+    profile.slotIndex = static_cast<std::uint8_t>(slot);
     const std::string name = "Profile" + std::to_string(slot + 1);
-    std::copy(name.begin(), name.end(), image.begin() + slot_image::kName);
-    putU16(image, 17, static_cast<std::uint16_t>(kSlotImageSize));
-    image[21] = 1;  // 1 ms report interval
-    image[22] = 1;  // enabled
-    // All zones dark (no zone bit set), each with the solid effect.
-    for (std::size_t effect : {26, 30, 36, 40, 44, 48}) {
-        image[effect] = 1;
-    }
-    image[32] = 100;
-    image[slot_image::kActiveDpiLevel] = 2;
-    constexpr std::array<std::size_t, 5> levelOffsets = {51, 60, 81, 91, 96};
-    for (std::size_t level = 0; level < levelOffsets.size(); ++level) {
-        putU16(image, levelOffsets[level] + 1, kFactoryResolutions[level]);
-        putU16(image, levelOffsets[level] + 3, kFactoryResolutions[level]);
-    }
-    image[70] = 1;  // lift-off distance: low
-    image[86] = 5;  // resolution levels in use
-    constexpr std::size_t table = 101;
-    constexpr std::array<std::size_t, 9> entryOfButton = {0, 1, 2, 3, 4, 5, 6, 10, 11};
-    constexpr std::array<EntryHead, 9> functions = {
-        kLeft, kRight, kMiddle, kForward, kBack, kResolutionUp, kResolutionDown, kForward, kBack};
-    for (std::size_t button = 0; button < functions.size(); ++button) {
-        putEntry(image, table + 7 * entryOfButton[button], functions[button]);
-    }
-    return image;
+    profile.name.assign(name.begin(), name.end());
+    return buildDeviceImage(profile).bytes;
 }
 
 Block factoryProfileBlock(std::size_t profileNumber) {

@@ -6,48 +6,17 @@
 #include <optional>
 #include <span>
 
+#include "device/DeviceImage.h"
+#include "device/ReportLayout.h"
+
 namespace orvane::emulator {
 
 inline constexpr std::size_t kProfileCount = 5;
 inline constexpr std::size_t kProfileButtonCount = 6;
-inline constexpr std::size_t kSlotImageSize = 2048;
 inline constexpr std::size_t kProfileBlockSize = 1024;
 
-using SlotImage = std::array<std::uint8_t, kSlotImageSize>;
+using SlotImage = std::array<std::uint8_t, kDeviceImageSize>;
 using Block = std::array<std::uint8_t, kProfileBlockSize>;
-
-// Where the library's settings live in its 1024-byte profile block.
-namespace profile_block {
-inline constexpr std::size_t kProfileNumber = 0;
-inline constexpr std::size_t kPollingCode = 1;
-inline constexpr std::size_t kResponseTime = 2;
-inline constexpr std::size_t kAngleSnapping = 3;
-inline constexpr std::size_t kLiftOff = 4;
-inline constexpr std::size_t kDpi = 5;  // first, second, ten u16 values
-inline constexpr std::size_t kDpiSize = 22;
-inline constexpr std::size_t kSensorSettings = 1;  // polling code to lift-off
-inline constexpr std::size_t kSensorSettingsSize = 4;
-inline constexpr std::size_t kLightingMode = 31;
-inline constexpr std::size_t kLighting = 32;
-inline constexpr std::size_t kLightingSize = 24;
-inline constexpr std::size_t kBrightness = 56;
-inline constexpr std::size_t kLightingFlag = 57;
-inline constexpr std::size_t kLightingOption = 58;
-inline constexpr std::size_t kButtons = 65;
-inline constexpr std::size_t kButtonEntrySize = 7;
-
-constexpr std::size_t buttonEntry(std::size_t button) {
-    return kButtons + kButtonEntrySize * (button - 1);
-}
-}  // namespace profile_block
-
-// The fields of a slot image that the firmware itself reads or changes.
-namespace slot_image {
-inline constexpr std::size_t kSlotIndex = 0;
-inline constexpr std::size_t kName = 1;
-inline constexpr std::size_t kNameSize = 16;
-inline constexpr std::size_t kActiveDpiLevel = 50;
-}  // namespace slot_image
 
 // Function kinds of a button entry that make the host start a program or open
 // a web page; their first operand is the length of the stored text.

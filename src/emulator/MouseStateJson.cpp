@@ -101,8 +101,8 @@ unsigned u16At(const Block& block, std::size_t offset) {
 // JSON text must stay valid UTF-8.
 std::string nameOf(const SlotImage& image) {
     std::string name;
-    for (std::size_t i = 0; i < slot_image::kNameSize; ++i) {
-        const std::uint8_t c = image[slot_image::kName + i];
+    for (std::size_t i = 0; i < kNameFieldSize; ++i) {
+        const std::uint8_t c = image[kNameOffset + i];
         if (c == 0) {
             break;
         }
@@ -115,7 +115,7 @@ json describeSlot(const MouseMemory& memory, std::size_t slot) {
     const SlotImage& image = memory.slotImages[slot];
     return {{"slot", slot},
             {"name", nameOf(image)},
-            {"activeDpiLevel", image[slot_image::kActiveDpiLevel]},
+            {"activeDpiLevel", image[kActiveDpiLevelOffset]},
             {"image", toHex(image)}};
 }
 
@@ -202,7 +202,7 @@ MouseMemory memoryFromJson(const json& object) {
     memory.surfaceQuality = static_cast<std::uint8_t>(number(object, "surfaceQuality", 0xFF));
     const json& slots = list(object, "slots", kProfileCount);
     for (std::size_t slot = 0; slot < kProfileCount; ++slot) {
-        memory.slotImages[slot] = bytesFromHex<kSlotImageSize>(slots[slot], "slots");
+        memory.slotImages[slot] = bytesFromHex<kDeviceImageSize>(slots[slot], "slots");
     }
     const json& profiles = list(object, "profiles", kProfileCount);
     for (std::size_t i = 0; i < kProfileCount; ++i) {

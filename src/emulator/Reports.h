@@ -6,18 +6,12 @@
 #include <span>
 #include <vector>
 
+#include "device/ReportLayout.h"
+
 namespace orvane::emulator {
 
-// The feature reports the mouse declares, and the statuses of its replies.
-inline constexpr std::uint8_t kCommandReportId = 0xA1;
-inline constexpr std::uint8_t kDataReportId = 0xA0;
-inline constexpr std::size_t kCommandReportSize = 64;
-inline constexpr std::size_t kDataReportSize = 1041;
-inline constexpr std::size_t kPayloadOffset = 16;
-inline constexpr std::size_t kPayloadSize = 1024;
-
+// Statuses of the mouse's replies besides done (see device/ReportLayout.h).
 inline constexpr std::uint8_t kStatusNone = 0;
-inline constexpr std::uint8_t kStatusDone = 1;
 inline constexpr std::uint8_t kStatusFailed = 2;
 
 // Input reports of the configuration interface.

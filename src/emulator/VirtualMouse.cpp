@@ -12,7 +12,7 @@ namespace orvane::emulator {
 namespace {
 
 static_assert(VirtualMouse::kSlotCount == kProfileCount);
-static_assert(VirtualMouse::kImageSize == kSlotImageSize);
+static_assert(VirtualMouse::kImageSize == kDeviceImageSize);
 static_assert(VirtualMouse::kBlockSize == kProfileBlockSize);
 
 constexpr std::uint16_t kPointerUsagePage = 0x0001;
@@ -211,7 +211,7 @@ void VirtualMouse::pressDpiButton(std::uint8_t level) {
     if (!state.plugged || state.memory.bootLoader || level < 1 || level > kHighestResolutionLevel) {
         return;
     }
-    state.memory.slotImages[state.memory.activeSlot][slot_image::kActiveDpiLevel] = level;
+    state.memory.slotImages[state.memory.activeSlot][kActiveDpiLevelOffset] = level;
     sendInputReport({kInputReportId, kResolutionEvent, level});
 }
 
