@@ -13,5 +13,8 @@ using Action = std::function<int(std::ostream& out, std::ostream& err)>;
 // stores its action in `chosen`.
 void addProfileCommands(CLI::App& parent, Action& chosen);
 void addMacroCommands(CLI::App& parent, Action& chosen);
+// The commands that drive the mouse through the device-control library.
+void addDeviceCommands(CLI::App& parent, Action& chosen);
+void addEventCommands(CLI::App& parent, Action& chosen);
 
 }  // namespace orvanectl

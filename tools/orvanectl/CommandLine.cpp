@@ -5,11 +5,13 @@
 namespace orvanectl {
 
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    CLI::App app{"Works with ORVANE PRO profile and macro files.", "orvanectl"};
+    CLI::App app{"Works with ORVANE PRO profile and macro files, and with the mouse itself.",
+                 "orvanectl"};
     app.require_subcommand(1);
     Action chosen;
     addProfileCommands(app, chosen);
     addMacroCommands(app, chosen);
+    addDeviceCommands(app, chosen);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -1,5 +1,7 @@
 #include "JsonExport.h"
 
+#include <algorithm>
+
 #include "profile/TextCodec.h"
 
 namespace orvanectl {
@@ -88,6 +90,54 @@ ordered_json macroToJson(const orvane::CMacro& macro) {
             {"id", macro.id},
             {"layoutRect", rectToJson(macro.layoutRect)},
             {"events", events}};
+}
+
+ordered_json profileDataToJson(const ProfileData& data, const ProgramTexts& texts) {
+    ordered_json values = ordered_json::array();
+    for (std::size_t i = 0; i < std::size(data.dpi.values); ++i) {
+        values.push_back(static_cast<std::uint16_t>(data.dpi.values[i]));  // packed: by value
+    }
+    ordered_json buttons = ordered_json::array();
+    for (std::size_t i = 0; i < std::size(data.buttons); ++i) {
+        const ButtonSetting& button = data.buttons[i];
+        ordered_json entry = {
+            {"button", button.button}, {"type", button.type},           {"sub", button.sub},
+            {"value", button.value},   {"parameter", button.parameter}, {"count", button.count}};
+        if (button.type == 19) {
+            ordered_json events = ordered_json::array();
+            const std::size_t count = std::min<std::size_t>(button.count, std::size(button.events));
+            for (std::size_t e = 0; e < count; ++e) {
+                const ButtonEvent& event = button.events[e];
+                events.push_back({{"type", event.type},
+                                  {"code", event.code},
+                                  {"state", event.state},
+                                  {"delay", event.delay}});
+            }
+            entry["events"] = events;
+        }
+        if (button.type == 25 && (button.sub == 1 || button.sub == 6)) {
+            const std::size_t length = std::min<std::size_t>(texts.lengths[i], 1024);
+            const std::string text(reinterpret_cast<const char*>(texts.texts[i]), length);
+            entry["text"] = toUtf8(orvane::fromUtf8(text));  // invalid bytes become U+FFFD
+        }
+        buttons.push_back(entry);
+    }
+    ordered_json lighting = ordered_json::array();
+    for (std::uint8_t byte : data.lighting) {
+        lighting.push_back(byte);
+    }
+    return {{"profileByte", data.profileByte},
+            {"pollingRate", data.pollingRate},
+            {"responseTime", data.responseTime},
+            {"angleSnapping", data.angleSnapping},
+            {"liftOff", data.liftOff},
+            {"dpi", {{"first", data.dpi.first}, {"second", data.dpi.second}, {"values", values}}},
+            {"lightingMode", data.lightingMode},
+            {"lighting", lighting},
+            {"brightness", data.brightness},
+            {"lightingFlag", data.lightingFlag},
+            {"lightingOption", data.lightingOption},
+            {"buttons", buttons}};
 }
 
 }  // namespace orvanectl

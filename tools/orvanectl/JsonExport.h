@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Orvane_pro_dll.h"
 #include "macros/CMacro.h"
 #include "profile/MouseProfile.h"
 
@@ -13,5 +14,9 @@ nlohmann::ordered_json profileToJson(const orvane::MouseProfile& profile);
 
 // Every field a macro file holds, in file order.
 nlohmann::ordered_json macroToJson(const orvane::CMacro& macro);
+
+// A profile as the device-control library reads it back from the mouse;
+// program and web-page buttons carry their text (UTF-8 as stored).
+nlohmann::ordered_json profileDataToJson(const ProfileData& data, const ProgramTexts& texts);
 
 }  // namespace orvanectl

@@ -1,0 +1,216 @@
+#include "devlib/Capture.h"
+
+#include <array>
+#include <condition_variable>
+#include <system_error>
+#include <utility>
+
+#include "devlib/Transport.h"
+
+namespace orvane::devlib {
+namespace {
+
+constexpr std::uint8_t kDataBlockRead = 0x25;
+constexpr std::uint8_t kProgramButton = 0x23;
+constexpr std::uint8_t kBrowserButton = 0x24;
+constexpr std::uint8_t kFirstSimpleKind = 1;
+constexpr std::uint8_t kLastSimpleKind = 5;
+constexpr std::size_t kKind = 1;
+constexpr std::size_t kValue = 2;
+constexpr std::size_t kBlockNumber = 4;
+constexpr std::size_t kProfile = 5;
+
+// The capture whose thread this is, if any: start and stop called from a
+// callback must neither wait for themselves nor take the host's lock.
+thread_local const EventCapture* captureOfThisThread = nullptr;
+
+}  // namespace
+
+struct EventCapture::Session {
+    std::unique_ptr<HidDevice> device;
+    std::atomic<bool> stopping{false};
+    std::mutex wakeMutex;
+    std::condition_variable wake;
+    std::thread thread;
+};
+
+EventCapture::EventCapture(LibraryCore& core) : core(core) {}
+
+EventCapture::~EventCapture() {
+    stop();
+    joinRetired();
+}
+
+std::uint8_t EventCapture::start(OrvaneCaptureCallback newCallback) {
+    if (newCallback == nullptr) {
+        return kDeviceError;
+    }
+    callback.store(newCallback);
+    const bool fromCallback = captureOfThisThread == this;
+    std::unique_lock operation(operationMutex, std::defer_lock);
+    if (!fromCallback) {
+        operation.lock();
+    }
+    // The old capture goes before the new device is opened, so that the
+    // two never read the same reports.
+    std::shared_ptr<Session> old;
+    {
+        std::lock_guard lock(stateMutex);
+        old = std::move(current);
+    }
+    if (old) {
+        end(std::move(old));
+    }
+    if (!fromCallback) {
+        joinRetired();
+    }
+
+    auto session = std::make_shared<Session>();
+    session->device = core.openCaptureDevice();
+    if (!session->device) {
+        return ORVANE_CAPTURE_FAILED;
+    }
+    std::shared_ptr<Session> displaced;
+    {
+        std::lock_guard lock(stateMutex);
+        try {
+            session->thread = std::thread([this, session] { run(*session); });
+        } catch (const std::system_error&) {
+            return kDeviceError;
+        }
+        // Only a capture started by our own callback meanwhile can be here.
+        displaced = std::exchange(current, session);
+    }
+    if (displaced) {
+        end(std::move(displaced));
+    }
+    return ORVANE_CAPTURE_STARTED;
+}
+
+void EventCapture::stop() {
+    const bool fromCallback = captureOfThisThread == this;
+    std::unique_lock operation(operationMutex, std::defer_lock);
+    if (!fromCallback) {
+        operation.lock();
+    }
+    std::shared_ptr<Session> old;
+    {
+        std::lock_guard lock(stateMutex);
+        old = std::move(current);
+    }
+    if (old) {
+        end(std::move(old));
+    }
+    if (!fromCallback) {
+        joinRetired();
+    }
+}
+
+bool EventCapture::running() const {
+    std::lock_guard lock(stateMutex);
+    return current != nullptr;
+}
+
+void EventCapture::end(std::shared_ptr<Session> session) {
+    {
+        std::lock_guard lock(session->wakeMutex);
+        session->stopping = true;
+    }
+    session->wake.notify_all();
+    if (session->thread.get_id() == std::this_thread::get_id()) {
+        // Our own callback stopped us: the thread returns to its loop, sees
+        // the flag and ends; the next stop from a host thread joins it.
+        std::lock_guard lock(stateMutex);
+        retired.push_back(std::move(session->thread));
+    } else if (session->thread.joinable()) {
+        session->thread.join();
+    }
+}
+
+void EventCapture::joinRetired() {
+    std::vector<std::thread> finishing;
+    {
+        std::lock_guard lock(stateMutex);
+        finishing.swap(retired);
+    }
+    for (std::thread& thread : finishing) {
+        thread.join();
+    }
+}
+
+void EventCapture::run(Session& session) {
+    captureOfThisThread = this;
+    std::array<std::uint8_t, kReportLength> report{};
+    while (!session.stopping.load()) {
+        report.fill(0);
+        std::size_t length = 0;
+        const HidError error = session.device->readInputReport(report, kReadTimeout, length);
+        if (session.stopping.load()) {
+            break;
+        }
+        if (error != HidError::None) {
+            pauseAfterError(session);
+            continue;
+        }
+        if (length == 0) {
+            continue;
+        }
+        dispatch(report);
+        core.clock().sleepFor(kReportPause);
+    }
+}
+
+// An unplugged mouse fails every read at once; without a pause the thread
+// would spin until Close_device. The wait ends early when we are stopped.
+void EventCapture::pauseAfterError(Session& session) {
+    std::unique_lock lock(session.wakeMutex);
+    session.wake.wait_for(lock, kReportPause, [&session] { return session.stopping.load(); });
+}
+
+void EventCapture::dispatch(std::span<const std::uint8_t> report) {
+    const OrvaneCaptureCallback call = callback.load();
+    std::uint8_t kind = report[kKind];
+    if (call == nullptr) {
+        return;
+    }
+    if (kind >= kFirstSimpleKind && kind <= kLastSimpleKind) {
+        std::uint8_t value = report[kValue];
+        std::int32_t one = 1;
+        call(&kind, &value, &one);
+    } else if (kind == kProgramButton || kind == kBrowserButton) {
+        std::array<std::uint8_t, kPayloadSize> block{};
+        readDataBlock(report[kBlockNumber], report[kProfile], block);
+        std::int32_t length = u16At(report, kValue);
+        call(&kind, block.data(), &length);
+    }
+}
+
+// Runs without the library's lock: a command export may be waiting in one
+// of its pauses on another thread, and the host's callback is waiting for
+// this block. The command handle is opened if no command did so yet, since a
+// host that only captures would otherwise always get an empty block.
+void EventCapture::readDataBlock(std::uint8_t block, std::uint8_t profile,
+                                 std::span<std::uint8_t> data) {
+    if (!core.ensureDeviceOpen()) {
+        return;
+    }
+    const Reply reply =
+        exchange(core, commandReport(kDataBlockRead, block, profile),
+                 {kBlockReadPause, SendSpeed::Fast, kDataReportId, kDataReportSize});
+    if (!reply.statusDone()) {
+        return;
+    }
+    std::copy_n(reply.bytes.begin() + kPayloadOffset, kPayloadSize, data.begin());
+}
+
+std::uint8_t closeDevice(LibraryCore& core, EventCapture& capture,
+                         const std::function<void()>& shutdownHid) {
+    capture.stop();
+    if (shutdownHid) {
+        shutdownHid();
+    }
+    core.closeDeviceHandle();
+    return kOk;
+}
+
+}  // namespace orvane::devlib

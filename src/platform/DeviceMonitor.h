@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/HidBus.h"
+
+namespace orvane {
+
+// Reports arrivals and removals of HID interfaces, each with its interface
+// name (hidInterfaceName), on a thread of the monitor's own, from creation
+// until destruction. Interfaces present when the monitor starts are not
+// reported.
+//
+// The callback never runs on the thread that caused the change, so it may
+// call back into the bus or into whatever made the change. Once the
+// destructor has returned the callback is not running and is never called
+// again; destroying a monitor from inside its own callback is allowed.
+class DeviceMonitor {
+  public:
+    using Callback = std::function<void(const HidHotplugEvent&)>;
+
+    virtual ~DeviceMonitor() = default;
+};
+
+// The best monitor for `bus`: the bus's own watch() when it offers one (the
+// simulated mouse), else the system's hot-plug notifications, else polling
+// the bus. Null only when none of them can be started. `bus` must outlive
+// the monitor.
+std::unique_ptr<DeviceMonitor> createDeviceMonitor(HidBus& bus, DeviceMonitor::Callback callback);
+
+}  // namespace orvane
