@@ -53,12 +53,7 @@ std::uint8_t EventCapture::start(OrvaneCaptureCallback newCallback) {
     }
     // The old capture goes before the new device is opened, so that the
     // two never read the same reports.
-    std::shared_ptr<Session> old;
-    {
-        std::lock_guard lock(stateMutex);
-        old = std::move(current);
-    }
-    if (old) {
+    if (std::shared_ptr<Session> old = takeCurrent()) {
         end(std::move(old));
     }
     if (!fromCallback) {
@@ -93,12 +88,7 @@ void EventCapture::stop() {
     if (!fromCallback) {
         operation.lock();
     }
-    std::shared_ptr<Session> old;
-    {
-        std::lock_guard lock(stateMutex);
-        old = std::move(current);
-    }
-    if (old) {
+    if (std::shared_ptr<Session> old = takeCurrent()) {
         end(std::move(old));
     }
     if (!fromCallback) {
@@ -111,18 +101,31 @@ bool EventCapture::running() const {
     return current != nullptr;
 }
 
-void EventCapture::end(std::shared_ptr<Session> session) {
-    {
-        std::lock_guard lock(session->wakeMutex);
-        session->stopping = true;
-    }
-    session->wake.notify_all();
-    if (session->thread.get_id() == std::this_thread::get_id()) {
+std::shared_ptr<EventCapture::Session> EventCapture::takeCurrent() {
+    std::lock_guard lock(stateMutex);
+    std::shared_ptr<Session> session = std::move(current);
+    if (session && session->thread.get_id() == std::this_thread::get_id()) {
         // Our own callback stopped us: the thread returns to its loop, sees
-        // the flag and ends; the next stop from a host thread joins it.
-        std::lock_guard lock(stateMutex);
+        // the flag and ends. It is retired in the same step that empties
+        // `current`, so that a host's stop finding nothing current still
+        // finds the thread to join.
+        signalStop(*session);
         retired.push_back(std::move(session->thread));
-    } else if (session->thread.joinable()) {
+    }
+    return session;
+}
+
+void EventCapture::signalStop(Session& session) {
+    {
+        std::lock_guard lock(session.wakeMutex);
+        session.stopping = true;
+    }
+    session.wake.notify_all();
+}
+
+void EventCapture::end(std::shared_ptr<Session> session) {
+    signalStop(*session);
+    if (session->thread.joinable()) {
         session->thread.join();
     }
 }

@@ -52,6 +52,8 @@ class EventCapture {
     void dispatch(std::span<const std::uint8_t> report);
     void readDataBlock(std::uint8_t block, std::uint8_t profile, std::span<std::uint8_t> data);
     void pauseAfterError(Session& session);
+    std::shared_ptr<Session> takeCurrent();
+    static void signalStop(Session& session);
     void end(std::shared_ptr<Session> session);
     void joinRetired();
 

@@ -15,9 +15,9 @@
 
 namespace orvane::devlib {
 
-// The listener matches interface names against ids of its own. They have the
-// values the library is built for by default, but stay apart from the ids the
-// transport opens, as the listener has always had them.
+// The listener recognises the mouse by ids of its own, fixed here rather than
+// taken from the configure-time ids that the transport opens: a host keeps
+// getting the same codes for the same mouse whatever the build was set to.
 inline constexpr std::uint16_t kListenerVendorId = 0x1209;
 inline constexpr std::uint16_t kListenerProductId = 0x0001;
 inline constexpr std::uint16_t kListenerBootLoaderProductId = 0x0002;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -41,7 +43,13 @@ INSTANTIATE_TEST_SUITE_P(
 Recorder<std::uint8_t> changes;
 Recorder<int> closings;
 
+// What a device-change callback may do besides recording: call the library.
+std::function<void(std::uint8_t)> onChange;
+
 void ORVANE_STDCALL recordChange(std::uint8_t* code) {
+    if (onChange) {
+        onChange(*code);
+    }
     changes.add(*code);
 }
 void ORVANE_STDCALL ignoreEvent(std::uint8_t*, std::uint8_t*, std::int32_t*) {}
@@ -51,18 +59,24 @@ class Listener : public LibraryOnTappedMouse {
     Listener() {
         changes.clear();
         closings.clear();
+        onChange = nullptr;
+    }
+    ~Listener() override {
+        listener.reset();
+        capture.stop();
+        onChange = nullptr;
     }
 
     EventCapture capture{*core};
-    DeviceListener listener{*core, [this] {
-                                closeDevice(*core, capture, nullptr);
-                                closings.add(1);
-                            }};
+    std::unique_ptr<DeviceListener> listener = std::make_unique<DeviceListener>(*core, [this] {
+        closeDevice(*core, capture, nullptr);
+        closings.add(1);
+    });
 };
 
 TEST_F(Listener, RefusesANullCallback) {
-    EXPECT_EQ(listener.setCallback(nullptr), ORVANE_DEVICE_ERROR);
-    EXPECT_EQ(listener.setCallback(recordChange), ORVANE_OK);
+    EXPECT_EQ(listener->setCallback(nullptr), ORVANE_DEVICE_ERROR);
+    EXPECT_EQ(listener->setCallback(recordChange), ORVANE_OK);
 }
 
 TEST_F(Listener, CannotStartWithoutABus) {
@@ -73,8 +87,8 @@ TEST_F(Listener, CannotStartWithoutABus) {
 }
 
 TEST_F(Listener, RemovalReports255AndClosesTheDevice) {
-    ASSERT_EQ(listener.setCallback(recordChange), ORVANE_OK);
-    ASSERT_EQ(listener.start(), ORVANE_OK);
+    ASSERT_EQ(listener->setCallback(recordChange), ORVANE_OK);
+    ASSERT_EQ(listener->start(), ORVANE_OK);
     ASSERT_TRUE(core->ensureDeviceOpen());
     ASSERT_EQ(capture.start(ignoreEvent), ORVANE_CAPTURE_STARTED);
 
@@ -88,8 +102,8 @@ TEST_F(Listener, RemovalReports255AndClosesTheDevice) {
 
 TEST_F(Listener, ArrivalInApplicationModeReports1) {
     bus->withMouse([](emulator::VirtualMouse& mouse) { mouse.unplug(); });
-    ASSERT_EQ(listener.setCallback(recordChange), ORVANE_OK);
-    ASSERT_EQ(listener.start(), ORVANE_OK);
+    ASSERT_EQ(listener->setCallback(recordChange), ORVANE_OK);
+    ASSERT_EQ(listener->start(), ORVANE_OK);
 
     bus->withMouse([](emulator::VirtualMouse& mouse) { mouse.plug(); });
 
@@ -99,8 +113,8 @@ TEST_F(Listener, ArrivalInApplicationModeReports1) {
 }
 
 TEST_F(Listener, SwitchToTheBootLoaderReportsRemovalThen2) {
-    ASSERT_EQ(listener.setCallback(recordChange), ORVANE_OK);
-    ASSERT_EQ(listener.start(), ORVANE_OK);
+    ASSERT_EQ(listener->setCallback(recordChange), ORVANE_OK);
+    ASSERT_EQ(listener->start(), ORVANE_OK);
 
     Bytes enter = filled({kCommandReportId, 0x3A, 0, 0, 0, 0x3C, 0xC3, 0x71}, kCommandReportSize);
     sendToMouse(enter);
@@ -111,8 +125,24 @@ TEST_F(Listener, SwitchToTheBootLoaderReportsRemovalThen2) {
     EXPECT_EQ(closings.all().size(), 1U);
 }
 
+TEST_F(Listener, CallbackMayStartTheCaptureOnArrival) {
+    bus->withMouse([](emulator::VirtualMouse& mouse) { mouse.unplug(); });
+    onChange = [this](std::uint8_t code) {
+        if (code == 1) {
+            EXPECT_EQ(capture.start(ignoreEvent), ORVANE_CAPTURE_STARTED);
+        }
+    };
+    ASSERT_EQ(listener->setCallback(recordChange), ORVANE_OK);
+    ASSERT_EQ(listener->start(), ORVANE_OK);
+
+    bus->withMouse([](emulator::VirtualMouse& mouse) { mouse.plug(); });
+
+    ASSERT_TRUE(changes.waitForCount(1));
+    EXPECT_TRUE(capture.running());
+}
+
 TEST_F(Listener, WithoutCallbackARemovalStillClosesTheDevice) {
-    ASSERT_EQ(listener.start(), ORVANE_OK);
+    ASSERT_EQ(listener->start(), ORVANE_OK);
     bus->withMouse([](emulator::VirtualMouse& mouse) { mouse.unplug(); });
     EXPECT_TRUE(closings.waitForCount(1));
     EXPECT_TRUE(changes.all().empty());
