@@ -28,6 +28,10 @@ struct EncodeCase {
     Entry entry;
 };
 
+void PrintTo(const EncodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class EncodesButton : public ::testing::TestWithParam<EncodeCase> {};
 
 TEST_P(EncodesButton, ByTheTypeTable) {
@@ -70,6 +74,10 @@ struct DecodeCase {
     std::uint8_t sub;
     std::uint16_t value;
 };
+
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DecodesButton : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -187,6 +195,10 @@ struct TextCase {
     RunProgramRequest request;
     std::uint8_t result;
 };
+
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RefusesTextRequest : public ScriptedLibrary,
                            public ::testing::WithParamInterface<TextCase> {};

@@ -26,6 +26,10 @@ struct RequestCase {
     milliseconds pause;
 };
 
+void PrintTo(const RequestCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SendsRequest : public ScriptedLibrary, public ::testing::WithParamInterface<RequestCase> {};
 
 TEST_P(SendsRequest, ExactBytesThenItsPauseAndSucceedsOnStatusOne) {
@@ -124,6 +128,10 @@ struct RefusalCase {
     Action action;
     std::uint8_t result;
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RefusesUnsent : public ScriptedLibrary, public ::testing::WithParamInterface<RefusalCase> {};
 

@@ -39,6 +39,10 @@ struct FieldCase {
     std::int32_t expected;
 };
 
+void PrintTo(const FieldCase& c, std::ostream* os) {
+    *os << "byte " << c.offset << " = " << int{c.value};
+}
+
 class DecodesSetting : public ReadProfile, public ::testing::WithParamInterface<FieldCase> {};
 
 TEST_P(DecodesSetting, ByTheFieldsMap) {
@@ -66,7 +70,11 @@ INSTANTIATE_TEST_SUITE_P(Fields, DecodesSetting,
                                            FieldCase{56, 60, &ProfileData::brightness, 100},
                                            FieldCase{57, 3, &ProfileData::lightingFlag, 0},
                                            FieldCase{58, 2, &ProfileData::lightingOption, 2},
-                                           FieldCase{58, 3, &ProfileData::lightingOption, 1}));
+                                           FieldCase{58, 3, &ProfileData::lightingOption, 1}),
+                         [](const auto& info) {
+                             return "Byte" + std::to_string(info.param.offset) + "Is" +
+                                    std::to_string(info.param.value);
+                         });
 
 TEST_F(ReadProfile, CopiesResolutionAndLightingBlocks) {
     block[5] = 3;

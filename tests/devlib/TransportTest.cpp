@@ -41,6 +41,10 @@ struct SendCase {
     Pauses pauses;
 };
 
+void PrintTo(const SendCase& c, std::ostream* os) {
+    *os << static_cast<unsigned>(c.error);
+}
+
 class SendRetries : public ScriptedLibrary, public ::testing::WithParamInterface<SendCase> {};
 
 TEST_P(SendRetries, RetryOnlyTransientErrorsAndPauseAfterEachFailedRetry) {
@@ -68,7 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
                                4,
                                {milliseconds(30), milliseconds(30), milliseconds(30)}},
                       SendCase{HidError::GeneralFailure, false, 1, {}},
-                      SendCase{HidError::DeviceNotConnected, true, 1, {}}));
+                      SendCase{HidError::DeviceNotConnected, true, 1, {}}),
+    [](const auto& info) {
+        return "Error" + std::to_string(static_cast<unsigned>(info.param.error)) +
+               (info.param.fast ? "Fast" : "");
+    });
 
 TEST_F(Transport, SendSucceedsOnARetry) {
     ASSERT_TRUE(core->ensureDeviceOpen());
@@ -89,6 +97,10 @@ struct ReceiveCase {
     bool result;
     Pauses pauses;
 };
+
+void PrintTo(const ReceiveCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Receive : public ScriptedLibrary, public ::testing::WithParamInterface<ReceiveCase> {};
 
