@@ -248,7 +248,8 @@ std::optional<SavedState> readSavedState(std::string_view text, std::string& err
     }
 }
 
-std::string describeState(const SavedState& state, std::optional<std::size_t> slot) {
+std::string describeState(const SavedState& state, std::optional<std::size_t> slot,
+                          const std::vector<std::vector<std::uint8_t>>& recentRequests) {
     if (slot && *slot >= kProfileCount) {
         return json{{"error", "there is no slot " + std::to_string(*slot)}}.dump(2);
     }
@@ -261,17 +262,22 @@ std::string describeState(const SavedState& state, std::optional<std::size_t> sl
             profiles.push_back(describeProfile(memory, i + 1));
         }
     }
-    const json description = {{"plugged", state.plugged},
-                              {"mode", memory.bootLoader ? kBootLoaderMode : kApplicationMode},
-                              {"firmwareVersion", memory.firmwareVersion},
-                              {"bootLoaderVersion", memory.bootLoaderVersion},
-                              {"releaseNumber", memory.releaseNumber},
-                              {"activeSlot", memory.activeSlot},
-                              {"activeProfile", memory.activeSlot + 1},
-                              {"profileCount", memory.presentProfileCount()},
-                              {"surfaceQuality", memory.surfaceQuality},
-                              {"slots", slots},
-                              {"profiles", profiles}};
+    json description = {{"plugged", state.plugged},
+                        {"mode", memory.bootLoader ? kBootLoaderMode : kApplicationMode},
+                        {"firmwareVersion", memory.firmwareVersion},
+                        {"bootLoaderVersion", memory.bootLoaderVersion},
+                        {"releaseNumber", memory.releaseNumber},
+                        {"activeSlot", memory.activeSlot},
+                        {"activeProfile", memory.activeSlot + 1},
+                        {"profileCount", memory.presentProfileCount()},
+                        {"surfaceQuality", memory.surfaceQuality},
+                        {"slots", slots},
+                        {"profiles", profiles}};
+    json requests = json::array();
+    for (const std::vector<std::uint8_t>& request : recentRequests) {
+        requests.push_back(toHex(request));
+    }
+    description["recentRequests"] = requests;
     return description.dump(2);
 }
 

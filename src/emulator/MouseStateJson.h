@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "emulator/MouseMemory.h"
 
@@ -24,8 +25,10 @@ std::string writeSavedState(const SavedState& state);
 std::optional<SavedState> readSavedState(std::string_view text, std::string& error);
 
 // The state for people: each profile block's settings spelt out beside the
-// raw bytes. `slot` narrows it to one slot and its profile.
-std::string describeState(const SavedState& state, std::optional<std::size_t> slot);
+// raw bytes, and the recent requests in hex. `slot` narrows it to one slot
+// and its profile.
+std::string describeState(const SavedState& state, std::optional<std::size_t> slot,
+                          const std::vector<std::vector<std::uint8_t>>& recentRequests = {});
 
 std::string toHex(std::span<const std::uint8_t> bytes);
 

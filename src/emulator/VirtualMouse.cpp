@@ -117,6 +117,10 @@ TransferResult VirtualMouse::setFeature(const std::string& path,
     if (report.empty() || reportSize(report[0]) != report.size()) {
         return {HidError::InvalidParameter};
     }
+    state.recentRequests.emplace_back(report.begin(), report.end());
+    if (state.recentRequests.size() > kRecentRequestCount) {
+        state.recentRequests.pop_front();
+    }
     const Request request(report);
     CommandReply reply;
     if (state.memory.bootLoader) {
@@ -261,8 +265,12 @@ std::uint16_t VirtualMouse::firmwareVersion() const {
     return state.memory.firmwareVersion;
 }
 
+std::vector<std::vector<std::uint8_t>> VirtualMouse::recentRequests() const {
+    return {state.recentRequests.begin(), state.recentRequests.end()};
+}
+
 std::string VirtualMouse::dumpJson(std::optional<std::size_t> slot) const {
-    return describeState({state.memory, state.plugged}, slot);
+    return describeState({state.memory, state.plugged}, slot, recentRequests());
 }
 
 std::string VirtualMouse::saveState() const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <span>
 #include <string>
@@ -171,6 +172,12 @@ class VirtualMouse {
     std::array<std::uint8_t, kBlockSize> profileBlock(std::size_t profile) const;
     std::array<std::uint8_t, kBlockSize> dataBlock(std::size_t profile, std::size_t button) const;
 
+    // The last requests the firmware took in (oldest first), whatever it made
+    // of them: what a program built on the library really sent. `dumpJson`
+    // shows them too; they are not part of the saved state.
+    static constexpr std::size_t kRecentRequestCount = 32;
+    std::vector<std::vector<std::uint8_t>> recentRequests() const;
+
   private:
     struct State {
         VirtualMouseOptions options;
@@ -184,6 +191,7 @@ class VirtualMouse {
         BootLoader bootLoader;
         std::vector<Fault> faults;
         std::vector<Notice> notices;
+        std::deque<std::vector<std::uint8_t>> recentRequests;
     };
 
     std::optional<int> interfaceAt(const std::string& path) const;

@@ -56,6 +56,13 @@ class LoadedLibrary : public ::testing::Test {
         return nlohmann::json::parse(tool.out)["profiles"][number - 1];
     }
 
+    // What the mouse took in, oldest first, in hex.
+    static std::vector<std::string> recentRequests() {
+        Program tool({ORVANE_EMU_PATH, "--socket", *socket, "dump", "--slot", "0"});
+        EXPECT_EQ(tool.exitStatus(), 0) << tool.err;
+        return nlohmann::json::parse(tool.out)["recentRequests"].get<std::vector<std::string>>();
+    }
+
     static inline TempDir* dir = nullptr;
     static inline std::string* socket = nullptr;
     static inline Program* daemon = nullptr;
@@ -113,6 +120,18 @@ TEST_F(LoadedLibrary, BrowserButtonKeepsItsAddressInTheMouse) {
               1);
     EXPECT_EQ(texts->lengths[3], 20);
     EXPECT_EQ(std::memcmp(texts->texts[3], address.data(), address.size()), 0);
+}
+
+TEST_F(LoadedLibrary, TheMouseReceivesExactlyTheRequestBytesAndNothingForABadArgument) {
+    auto setResponseTime = symbol<decltype(Set_button_response_time)>("Set_button_response_time");
+    ASSERT_EQ(setResponseTime(1, 12), 1);
+    const std::vector<std::string> before = recentRequests();
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.back(), "a10d020000010c" + std::string(2 * (64 - 7), '0'));
+
+    EXPECT_EQ(setResponseTime(1, 7), 2);
+    EXPECT_EQ(setResponseTime(1, 14), 2);
+    EXPECT_EQ(recentRequests(), before);
 }
 
 TEST_F(LoadedLibrary, NullPointersAreRefusedNotFollowed) {

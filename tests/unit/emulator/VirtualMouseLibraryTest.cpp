@@ -153,7 +153,7 @@ TEST_F(VirtualMouseLibrary, CopyAndResetsMoveWholeProfiles) {
     exchange(report({0xA1, 0x0B, 0x06, 0, 0, 5}));
     exchange(report({0xA1, 0x04, 0, 0, 0, 1}));
     EXPECT_EQ(status(report({0xA1, 0x0E})), kStatusDone);
-    EXPECT_EQ(mouse.dumpJson(), factory.dumpJson());
+    EXPECT_EQ(mouse.saveState(), factory.saveState());
 }
 
 TEST_F(VirtualMouseLibrary, ProgramAndWebPageButtonsReportTheirBlockAndTextLength) {
