@@ -53,12 +53,7 @@ std::uint8_t EventCapture::start(OrvaneCaptureCallback newCallback) {
     }
     // The old capture goes before the new device is opened, so that the
     // two never read the same reports.
-    if (std::shared_ptr<Session> old = takeCurrent()) {
-        end(std::move(old));
-    }
-    if (!fromCallback) {
-        joinRetired();
-    }
+    endCurrent(fromCallback);
 
     auto session = std::make_shared<Session>();
     session->device = core.openCaptureDevice();
@@ -88,9 +83,15 @@ void EventCapture::stop() {
     if (!fromCallback) {
         operation.lock();
     }
+    endCurrent(fromCallback);
+}
+
+void EventCapture::endCurrent(bool fromCallback) {
     if (std::shared_ptr<Session> old = takeCurrent()) {
         end(std::move(old));
     }
+    // A capture's own thread cannot join itself; the next stop from a host
+    // thread, or the unload, joins it.
     if (!fromCallback) {
         joinRetired();
     }

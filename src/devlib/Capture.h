@@ -56,6 +56,8 @@ class EventCapture {
     static void signalStop(Session& session);
     void end(std::shared_ptr<Session> session);
     void joinRetired();
+    // Ends the running capture, if any, and joins what can be joined.
+    void endCurrent(bool fromCallback);
 
     LibraryCore& core;
     std::atomic<OrvaneCaptureCallback> callback{nullptr};
