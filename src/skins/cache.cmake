@@ -1,0 +1,2 @@
+# Sources of the sheet cache.
+target_sources(orvane_skins PRIVATE SkinFolder.cpp)
