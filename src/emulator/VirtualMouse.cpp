@@ -216,7 +216,8 @@ void VirtualMouse::pressDpiButton(std::uint8_t level) {
         return;
     }
     state.memory.slotImages[state.memory.activeSlot][kActiveDpiLevelOffset] = level;
-    sendInputReport({kInputReportId, kResolutionEvent, level});
+    // The report counts the levels from 0, as the hosts read it.
+    sendInputReport({kInputReportId, kResolutionEvent, static_cast<std::uint8_t>(level - 1)});
 }
 
 bool VirtualMouse::pressButton(int button) {

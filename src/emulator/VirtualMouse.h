@@ -141,7 +141,8 @@ class VirtualMouse {
     bool inBootLoader() const;
 
     // The mouse's own resolution button: the level (1..5) becomes active in
-    // the active slot and an input report of kind 2 with the level goes out.
+    // the active slot and an input report of kind 2 goes out with the level
+    // counted from 0 (level 1 reports 0).
     void pressDpiButton(std::uint8_t level);
     // A button (1..6) of the active profile: a program or web-page button
     // sends its input report (kind 0x23 or 0x24); false for any other.

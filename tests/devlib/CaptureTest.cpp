@@ -79,7 +79,7 @@ TEST_F(Capture, TheMouseResolutionButtonReachesTheCallback) {
 
     ASSERT_TRUE(captured.waitForCount(1));
     EXPECT_EQ(captured.all().front().kind, 2);
-    EXPECT_EQ(captured.all().front().data, Bytes{4});
+    EXPECT_EQ(captured.all().front().data, Bytes{3});
 }
 
 TEST_F(Capture, ProgramButtonReadsItsDataBlockWithoutTheLibraryLock) {

@@ -53,7 +53,7 @@ Bytes readNow(HidDevice& device, HidError expected = HidError::None) {
 }
 
 Bytes dpiReport(std::uint8_t level) {
-    return {0x03, 0x02, level, 0, 0, 0, 0, 0, 0};
+    return {0x03, 0x02, static_cast<std::uint8_t>(level - 1), 0, 0, 0, 0, 0, 0};
 }
 
 class Recorder {

@@ -79,7 +79,7 @@ TEST_F(VirtualMouseApplication, TheResolutionButtonSetsTheLevelOfTheActiveSlotAn
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].kind, Notice::Kind::InputReport);
     EXPECT_EQ(notices[0].device, mouse.interfaces().at(0));
-    EXPECT_THAT(notices[0].report, ElementsAre(0x03, 0x02, 0x04, 0, 0, 0, 0, 0, 0));
+    EXPECT_THAT(notices[0].report, ElementsAre(0x03, 0x02, 0x03, 0, 0, 0, 0, 0, 0));
 
     for (std::uint8_t level : {0, 6}) {
         mouse.pressDpiButton(level);

@@ -1,0 +1,107 @@
+#include "app/MouseConnection.h"
+
+#include <QMetaObject>
+#include <QPointer>
+#include <chrono>
+
+#include "app/DeviceLibrary.h"
+#include "app/InterfaceMatch.h"
+#include "device/DeviceCommands.h"
+
+namespace orvane {
+
+namespace {
+
+// A mouse that has just arrived needs a moment before it answers.
+constexpr Clock::Duration kArrivalSettle{900};
+
+}  // namespace
+
+MouseConnection::MouseConnection(DeviceLink& deviceLink, HidBus& hidBus, Clock& waitClock,
+                                 DeviceLibrary* deviceLibrary, QObject* parent)
+    : QObject(parent), link(deviceLink), bus(hidBus), clock(waitClock), library(deviceLibrary) {}
+
+MouseConnection::~MouseConnection() {
+    // The monitor first, so that no new event is queued, then the readings.
+    monitor.reset();
+    workers.waitForAll();
+}
+
+bool MouseConnection::startMonitoring() {
+    QPointer<MouseConnection> self(this);
+    monitor = createDeviceMonitor(bus, [self](const HidHotplugEvent& event) {
+        const QString name = QString::fromStdString(event.interfaceName);
+        const bool arrival = event.kind == HidHotplugEvent::Kind::Arrival;
+        // On the monitor's thread: hand the event to ours.
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, name, arrival] {
+                if (self) {
+                    arrival ? self->interfaceArrived(name) : self->interfaceRemoved(name);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    return monitor != nullptr;
+}
+
+void MouseConnection::followMouse() {
+    startReading(false);
+}
+
+void MouseConnection::interfaceArrived(const QString& interfaceName) {
+    if (!namesMouseInterface(interfaceName.toStdString()) || link.connected() || readingInFlight) {
+        return;
+    }
+    startReading(true);
+}
+
+void MouseConnection::interfaceRemoved(const QString& interfaceName) {
+    if (!namesMouseInterface(interfaceName.toStdString()) || !link.connected()) {
+        return;
+    }
+    link.closeDevice();
+    if (library != nullptr) {
+        library->closeDevice();
+    }
+    emit firmwareVersionChanged(QString::fromStdString(firmwareVersionText(link)));
+}
+
+void MouseConnection::startReading(bool arrival) {
+    readingInFlight = true;
+    QPointer<MouseConnection> self(this);
+    workers.start([this, self, arrival] {
+        if (arrival) {
+            clock.sleepFor(kArrivalSettle);
+        }
+        const bool opened = link.openDeviceIfClosed() == 1;
+        std::uint8_t slot = 0;
+        if (opened && readCurrentProfile(link, slot) != kCommandDone) {
+            slot = 0;
+        }
+        const QString versionText = QString::fromStdString(firmwareVersionText(link));
+        // `this` outlives the worker (the destructor joins it); the queued
+        // call is dropped if the object is gone by the time it would run.
+        QMetaObject::invokeMethod(
+            this,
+            [self, arrival, opened, slot, versionText] {
+                if (self) {
+                    self->readingDone(arrival, opened, slot, versionText);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void MouseConnection::readingDone(bool arrival, bool opened, int slot, const QString& versionText) {
+    readingInFlight = false;
+    if (arrival || opened) {
+        emit firmwareVersionChanged(versionText);
+    }
+    emit followed(opened, slot);
+    if (arrival && opened && library != nullptr) {
+        library->startCapture();
+    }
+}
+
+}  // namespace orvane

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <memory>
+
+#include "app/WorkerThreads.h"
+#include "device/DeviceLink.h"
+#include "platform/Clock.h"
+#include "platform/DeviceMonitor.h"
+#include "platform/HidBus.h"
+
+namespace orvane {
+
+class DeviceLibrary;
+
+// Follows the mouse for the main window: the first reading at start-up, and
+// the arrivals and removals the bus reports. The waits (900 ms before opening
+// a mouse that just arrived, the profile read's 2 s pause) run on worker
+// threads; their results come back as signals on this object's thread, so
+// the window never freezes.
+class MouseConnection : public QObject {
+    Q_OBJECT
+  public:
+    MouseConnection(DeviceLink& link, HidBus& bus, Clock& clock, DeviceLibrary* library,
+                    QObject* parent = nullptr);
+    ~MouseConnection() override;
+
+    // Starts watching the bus for arrivals and removals; false when no way of
+    // watching could be started (arrivals and removals are then not seen).
+    bool startMonitoring();
+
+    // Opens the mouse if it is there and asks which slot it uses; answers
+    // with followed().
+    void followMouse();
+
+    // The handling of one arrival or removal, on this object's thread.
+    void interfaceArrived(const QString& interfaceName);
+    void interfaceRemoved(const QString& interfaceName);
+
+    // A reading (start-up or arrival) is running.
+    bool reading() const { return readingInFlight; }
+
+  signals:
+    // After a reading: whether the mouse could be opened and, when it could,
+    // the slot it uses (0 when it would not say).
+    void followed(bool opened, int slot);
+    // "1.05", or "-.--" when no mouse is there.
+    void firmwareVersionChanged(const QString& text);
+
+  private:
+    // The reading on a worker thread; `arrival` adds the 900 ms wait and the
+    // version text.
+    void startReading(bool arrival);
+    void readingDone(bool arrival, bool opened, int slot, const QString& versionText);
+
+    DeviceLink& link;
+    HidBus& bus;
+    Clock& clock;
+    DeviceLibrary* library;
+    std::atomic<bool> readingInFlight{false};
+    WorkerThreads workers;
+    std::unique_ptr<DeviceMonitor> monitor;  // last: stopped first
+};
+
+}  // namespace orvane
