@@ -1,2 +1,2 @@
 # Sources of the sheet cache.
-target_sources(orvane_skins PRIVATE SkinFolder.cpp)
+target_sources(orvane_skins PRIVATE SkinFolder.cpp SkinCache.cpp)

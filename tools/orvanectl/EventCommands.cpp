@@ -51,7 +51,8 @@ std::string describeEvent(std::uint8_t kind, const std::uint8_t* data, std::int3
         return std::string(kind == 0x23 ? "program button: " : "web-page button: ") + text;
     }
     if (kind == 2) {
-        return "resolution level " + std::to_string(data[0]);
+        // The mouse counts its levels from 0; users count them from 1.
+        return "resolution level " + std::to_string(data[0] + 1);
     }
     return "event " + std::to_string(kind) + " value " + std::to_string(data[0]);
 }

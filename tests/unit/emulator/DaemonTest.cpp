@@ -318,7 +318,7 @@ TEST_F(DaemonTest, InputReportsReachTheOpenHandlesOfAClient) {
     ASSERT_EQ(runTool({"--socket", served.path, "press-dpi-button", "3"}).status, kToolOk);
     EXPECT_EQ(device->readInputReport(report, kPatience, length), HidError::None);
     EXPECT_EQ(std::vector(report.begin(), report.begin() + static_cast<long>(length)),
-              (Bytes{0x03, 0x02, 3, 0, 0, 0, 0, 0, 0}));
+              (Bytes{0x03, 0x02, 2, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(DaemonTest, AReplyThatNeverCompletesReachesTheClientAsTimeout) {

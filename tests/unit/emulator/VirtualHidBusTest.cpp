@@ -103,7 +103,7 @@ TEST_F(VirtualHidBusTest, AShortBufferTakesThePartOfTheReportThatFits) {
     std::size_t length = 0;
     EXPECT_EQ(device->readInputReport(report, 0ms, length), HidError::None);
     EXPECT_EQ(length, 3U);
-    EXPECT_EQ(report, (Bytes{0x03, 0x02, 3}));
+    EXPECT_EQ(report, (Bytes{0x03, 0x02, 2}));
 }
 
 TEST_F(VirtualHidBusTest, SubscribersHearEveryRemovalAndArrivalInOrder) {

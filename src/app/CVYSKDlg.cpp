@@ -1,0 +1,487 @@
+#include "app/CVYSKDlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QWindow>
+
+#include "app/AppTexts.h"
+#include "app/DeviceLibrary.h"
+#include "app/MouseConnection.h"
+#include "app/TrayIcon.h"
+#include "controls/CKivButton.h"
+#include "controls/CKivComboButton.h"
+#include "controls/CKivStatic.h"
+#include "pages/PageInterfaces.h"
+#include "profile/ProfileFile.h"
+#include "profile/TextCodec.h"
+#include "skins/SkinCache.h"
+#include "skins/SkinFaces.h"
+
+namespace orvane {
+
+namespace layoutmw = layout::mainwindow;
+
+namespace {
+
+QString toQString(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string toU16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+QString pathText(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+void applyFaces(CKivButton& button, const SkinFaces& faces) {
+    button.setImages(faces.normal, faces.over, faces.down, faces.disabled);
+}
+
+// The pages that edit a record, in the order they are collected and shown.
+constexpr PageKind kRecordPages[] = {PageKind::MouseSettings, PageKind::SensorPerformance,
+                                     PageKind::ColorSettings};
+
+}  // namespace
+
+CVYSKDlg::CVYSKDlg(MainWindowSetup windowSetup, MainWindowServices windowServices, QWidget* parent)
+    : CKivImageDialog(parent, Qt::Window | Qt::FramelessWindowHint),
+      setup(std::move(windowSetup)),
+      services(withDefaultServices(std::move(windowServices))),
+      profiles(setup.profilesFolder) {
+    setWindowTitle(QString::fromLatin1(texts::kWindowTitle));
+    setWindowIcon(applicationIcon());
+    macros.macroFolder = setup.macroFolder;
+    runner = std::make_unique<ApplyRunner>(*setup.link);
+}
+
+CVYSKDlg::~CVYSKDlg() {
+    runner->waitForAll();
+    connection.reset();
+    tray.reset();
+    if (initialised) {
+        macros.saveMacroFiles();
+    }
+}
+
+void CVYSKDlg::initialise() {
+    buildControls();
+    createPages();
+    showRecord(profiles.currentRecord());
+    // The macros are in the collection before anything can save it, so a save
+    // never removes a macro file nobody has read.
+    macros.loadMacroFiles();
+    initialised = true;
+
+    if (setup.library != nullptr) {
+        if (setup.library->isLoaded()) {
+            connect(setup.library, &DeviceLibrary::deviceEvent, this, &CVYSKDlg::deviceEvent);
+            setup.library->startCapture();
+        } else {
+            warn(QString::fromLatin1(texts::kNoDeviceEvents).arg(setup.library->loadError()));
+        }
+    }
+
+    if (setup.withTrayIcon) {
+        tray = std::make_unique<TrayIcon>(windowIcon());
+        connect(tray.get(), &TrayIcon::showRequested, this, &CVYSKDlg::showMainWindow);
+        connect(tray.get(), &TrayIcon::exitRequested, this, &CVYSKDlg::exitRequested);
+        tray->show();
+    }
+
+    connection =
+        std::make_unique<MouseConnection>(*setup.link, *setup.bus, *setup.clock, setup.library);
+    connect(connection.get(), &MouseConnection::followed, this, &CVYSKDlg::followed);
+    connect(connection.get(), &MouseConnection::firmwareVersionChanged, this,
+            &CVYSKDlg::setFirmwareVersionText);
+    if (!connection->startMonitoring()) {
+        warn(QString::fromLatin1(texts::kNotificationsFailed));
+    }
+    readingInFlight = true;
+    updateBusyState();
+    connection->followMouse();
+}
+
+void CVYSKDlg::buildControls() {
+    setBackground(skinPart(layoutmw::kPartBackground, layout::kStateNormal, QRect()).toImage());
+    resize(layoutmw::kSize.w, layoutmw::kSize.h);
+
+    for (int i = 0; i < kPageCount; ++i) {
+        auto* button = new CKivButton(this, kPageButtonId + i);
+        button->setGeometry(toQRect(layoutmw::kPageButtons[i]));
+        applyFaces(*button, skinFaces(layoutmw::kPartPageButtons + i, layoutmw::kPageButtons[i]));
+        pageButtons[static_cast<std::size_t>(i)] = button;
+    }
+    for (std::size_t slot = 0; slot < ProfileSet::kSlotCount; ++slot) {
+        const int i = static_cast<int>(slot);
+        auto* button = new CKivButton(this, kProfileButtonId + i);
+        button->setGeometry(toQRect(layoutmw::kProfileButtons[i]));
+        applyFaces(*button,
+                   skinFaces(layoutmw::kPartProfileButtons + i, layoutmw::kProfileButtons[i]));
+        profileButtons[slot] = button;
+
+        auto* menu = new CKivComboButton(this, kMenuButtonId + i);
+        menu->setGeometry(toQRect(layoutmw::kMenuButtons[i]));
+        applyFaces(*menu, skinFaces(layoutmw::kPartMenuButtons + i, layoutmw::kMenuButtons[i]));
+        menu->setMenuWidth(150);
+        menu->addItem(kRename, QString::fromLatin1(texts::kMenuRename));
+        menu->addItem(kSaveCurrent, QString::fromLatin1(texts::kMenuSave));
+        menu->addItem(kExport, QString::fromLatin1(texts::kMenuExport));
+        menu->addItem(kImport, QString::fromLatin1(texts::kMenuImport));
+        menu->addItem(kDisableEnable, QString::fromLatin1(texts::kMenuDisable));
+        menuButtons[slot] = menu;
+        refreshProfileButton(slot);
+    }
+
+    auto makeButton = [this](int id, const layout::Rect& rect, int part) {
+        auto* button = new CKivButton(this, id);
+        button->setGeometry(toQRect(rect));
+        applyFaces(*button, skinFaces(part, rect));
+        return button;
+    };
+    reset = makeButton(kResetId, layoutmw::kResetButton, layoutmw::kPartResetButton);
+    ok = makeButton(kOkId, layoutmw::kOkButton, layoutmw::kPartOkButton);
+    apply = makeButton(kApplyId, layoutmw::kApplyButton, layoutmw::kPartApplyButton);
+    closeBox = makeButton(kCloseId, layoutmw::kCloseButton, layoutmw::kPartCloseButton);
+
+    versionText = new CKivStatic(this, kVersionTextId);
+    versionText->setGeometry(toQRect(layoutmw::kVersionText));
+    versionText->setText(QString::fromLatin1(texts::kVersionText));
+
+    pageButtons[0]->setLatched(true);
+    pressProfileButton(0);
+}
+
+void CVYSKDlg::createPages() {
+    // The order in which the pages come into being; the Mouse Settings page
+    // last, as it offers the macros the other pages have loaded.
+    constexpr PageKind kCreationOrder[] = {PageKind::SensorPerformance, PageKind::ColorSettings,
+                                           PageKind::MacroSettings, PageKind::Support,
+                                           PageKind::MouseSettings};
+    for (PageKind kind : kCreationOrder) {
+        QWidget* created = services.createPage(kind, this);
+        created->setGeometry(toQRect(layoutmw::kPageArea));
+        created->setVisible(kind == PageKind::MouseSettings);
+        pages[static_cast<std::size_t>(kind)] = created;
+    }
+    currentPage = PageKind::MouseSettings;
+}
+
+CKivButton* CVYSKDlg::pageButton(PageKind kind) const {
+    return pageButtons[static_cast<std::size_t>(kind)];
+}
+
+void CVYSKDlg::showMainWindow() {
+    show();
+    raise();
+    activateWindow();
+}
+
+// ----- pages and records -----
+
+void CVYSKDlg::collectPages() {
+    for (PageKind kind : kRecordPages) {
+        if (auto* editor = dynamic_cast<ProfilePage*>(page(kind))) {
+            editor->storeToProfile(profiles.currentRecord());
+        }
+    }
+}
+
+void CVYSKDlg::showRecord(const MouseProfile& profile) {
+    for (PageKind kind : kRecordPages) {
+        if (auto* editor = dynamic_cast<ProfilePage*>(page(kind))) {
+            editor->loadFromProfile(profile);
+        }
+    }
+}
+
+void CVYSKDlg::switchPage(PageKind kind) {
+    if (kind == currentPage && page(kind)->isVisible()) {
+        return;
+    }
+    for (CKivButton* button : pageButtons) {
+        button->setLatched(false);
+    }
+    pageButton(kind)->setLatched(true);
+    for (QWidget* shown : pages) {
+        shown->hide();
+    }
+    collectPages();
+    page(kind)->show();
+    currentPage = kind;
+}
+
+void CVYSKDlg::switchProfile(std::size_t slot) {
+    if (slot >= ProfileSet::kSlotCount || isBusy()) {
+        return;
+    }
+    collectPages();
+    pressProfileButton(slot);
+    profiles.setCurrentSlot(slot);
+    showRecord(profiles.currentRecord());
+}
+
+void CVYSKDlg::pressProfileButton(std::size_t slot) {
+    for (std::size_t i = 0; i < profileButtons.size(); ++i) {
+        profileButtons[i]->setLatched(i == slot);
+    }
+}
+
+void CVYSKDlg::refreshProfileButton(std::size_t slot) {
+    const MouseProfile& profile = profiles.record(slot);
+    profileButtons[slot]->setCaption(toQString(profile.name));
+    profileButtons[slot]->setEnabled(profile.enabled == 1 && !isBusy());
+}
+
+void CVYSKDlg::profileMenu(std::size_t slot, int item) {
+    if (slot >= ProfileSet::kSlotCount || isBusy()) {
+        return;
+    }
+    MouseProfile& profile = profiles.record(slot);
+    switch (item) {
+        case kRename: {
+            if (const auto name = services.rename(this, static_cast<int>(slot) + 1)) {
+                profile.name = toU16(*name);
+                refreshProfileButton(slot);
+            }
+            break;
+        }
+        case kSaveCurrent:
+            if (!saveProfile(profile.filePath, profile)) {
+                warn(QString::fromLatin1(texts::kProfileNotSaved).arg(pathText(profile.filePath)));
+            }
+            break;
+        case kExport: {
+            const QString chosen = services.chooseExportFile(
+                this, pathText(setup.exchangeFolder), toQString(proposedExportName(profile)));
+            if (chosen.isEmpty()) {
+                break;
+            }
+            const std::filesystem::path target = exportPathFor(chosen.toStdString());
+            if (!saveProfile(target, profile)) {
+                warn(QString::fromLatin1(texts::kProfileNotSaved).arg(pathText(target)));
+            }
+            break;
+        }
+        case kImport: {
+            const QString chosen = services.chooseImportFile(this, pathText(setup.exchangeFolder));
+            if (chosen.isEmpty()) {
+                break;
+            }
+            if (!loadProfile(chosen.toStdString(), profile)) {
+                warn(QString::fromLatin1(texts::kNotAProfile).arg(chosen));
+                break;
+            }
+            // The file may come from another slot; the record stays this
+            // slot's, or the next Apply would write it over another profile.
+            profile.slotIndex = static_cast<std::uint8_t>(slot);
+            if (slot == profiles.currentSlot()) {
+                showRecord(profile);
+            }
+            refreshProfileButton(slot);
+            break;
+        }
+        case kDisableEnable:
+            if (slot != 0) {
+                profiles.toggleEnabled(slot);
+                refreshProfileButton(slot);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void CVYSKDlg::resetToDefault() {
+    if (isBusy() || services.popup(this, layout::popup::kResetWarn) != 1) {
+        return;
+    }
+    profiles.resetAll();
+    for (std::size_t slot = 0; slot < ProfileSet::kSlotCount; ++slot) {
+        refreshProfileButton(slot);
+    }
+    pressProfileButton(0);
+    showRecord(profiles.currentRecord());
+    startApply();
+}
+
+void CVYSKDlg::showAppliedProfile() {
+    showRecord(profiles.appliedRecord());
+}
+
+// ----- Apply -----
+
+void CVYSKDlg::startApply() {
+    if (isBusy()) {
+        return;
+    }
+    // Widgets are read here, on their own thread; the worker gets copies.
+    collectPages();
+    ApplyRequest request;
+    for (std::size_t slot = 0; slot < ProfileSet::kSlotCount; ++slot) {
+        request.records[slot] = profiles.record(slot);
+    }
+    request.slot = profiles.applySlot();
+    const std::size_t requestedFrom = profiles.currentSlot();
+    const bool macrosSaved = macros.saveMacroFiles();
+
+    applyInFlight = true;
+    updateBusyState();
+    runner->start(std::move(request),
+                  [this, requestedFrom, macrosSaved](const ApplyOutcome& outcome) {
+                      QMetaObject::invokeMethod(
+                          this,
+                          [this, outcome, requestedFrom, macrosSaved] {
+                              applyDone(outcome, requestedFrom, macrosSaved);
+                          },
+                          Qt::QueuedConnection);
+                  });
+}
+
+void CVYSKDlg::applyDone(const ApplyOutcome& outcome, std::size_t requestedFrom, bool macrosSaved) {
+    if (outcome.mouseFound) {
+        profiles.setAppliedSlot(requestedFrom);
+    }
+    applyInFlight = false;
+    updateBusyState();
+
+    for (std::size_t slot : outcome.unsavedSlots) {
+        warn(QString::fromLatin1(texts::kProfileNotSaved)
+                 .arg(pathText(profiles.record(slot).filePath)));
+    }
+    if (!macrosSaved) {
+        warn(QString::fromLatin1(texts::kMacrosNotSaved).arg(pathText(macros.macroFolder)));
+    }
+    if (!outcome.reachedMouse()) {
+        warn(QString::fromLatin1(texts::kMouseNotFound));
+    } else {
+        for (std::uint8_t button : outcome.shortenedMacroButtons) {
+            warn(QString::fromLatin1(texts::kMacroShortened).arg(int(button) + 1));
+        }
+    }
+    emit applyFinished();
+}
+
+void CVYSKDlg::waitForApplies() {
+    runner->waitForAll();
+    QCoreApplication::sendPostedEvents(this);
+}
+
+void CVYSKDlg::updateBusyState() {
+    const bool busy = isBusy();
+    apply->setEnabled(!busy);
+    reset->setEnabled(!busy);
+    for (std::size_t slot = 0; slot < ProfileSet::kSlotCount; ++slot) {
+        refreshProfileButton(slot);
+        menuButtons[slot]->setEnabled(!busy);
+    }
+}
+
+// ----- the mouse -----
+
+void CVYSKDlg::followed(bool opened, int slot) {
+    readingInFlight = false;
+    if (opened) {
+        // Edits not yet collected stay with the record they were made on.
+        collectPages();
+        profiles.setCurrentSlot(static_cast<std::size_t>(slot));
+        pressProfileButton(profiles.currentSlot());
+        showRecord(profiles.currentRecord());
+    }
+    updateBusyState();
+    emit mouseFollowed();
+}
+
+void CVYSKDlg::deviceEvent(int kind, int value) {
+    constexpr int kResolutionEvent = 2;
+    if (kind != kResolutionEvent) {
+        return;
+    }
+    MouseProfile& profile = profiles.currentRecord();
+    if (value >= 0 && value <= 4) {
+        profile.activeDpiLevel = static_cast<std::uint8_t>(value + 1);
+        if (auto* view = dynamic_cast<ActiveLevelView*>(page(PageKind::SensorPerformance))) {
+            view->showActiveDpiLevel(value + 1);
+        }
+    } else {
+        profile.activeDpiLevel = 2;
+    }
+}
+
+void CVYSKDlg::setFirmwareVersionText(const QString& text) {
+    if (auto* view = dynamic_cast<FirmwareVersionView*>(page(PageKind::Support))) {
+        view->setFirmwareVersionText(text);
+    }
+}
+
+// ----- notifications and window events -----
+
+void CVYSKDlg::controlClicked(int id) {
+    if (id >= kPageButtonId && id < kPageButtonId + kPageCount) {
+        switchPage(static_cast<PageKind>(id - kPageButtonId));
+    } else if (id >= kProfileButtonId && id < kProfileButtonId + 5) {
+        switchProfile(static_cast<std::size_t>(id - kProfileButtonId));
+    } else if (id == kResetId) {
+        resetToDefault();
+    } else if (id == kOkId) {
+        showAppliedProfile();
+    } else if (id == kApplyId) {
+        startApply();
+    } else if (id == kCloseId) {
+        hide();
+    }
+}
+
+void CVYSKDlg::controlNotified(int id, int value) {
+    if (id >= kMenuButtonId && id < kMenuButtonId + 5) {
+        profileMenu(static_cast<std::size_t>(id - kMenuButtonId), value);
+    }
+    // The menus' visibility reports end here: Qt keeps pop-up menus above
+    // their window, so the window need not become topmost around them.
+}
+
+void CVYSKDlg::warn(const QString& text) {
+    services.warn(this, text);
+}
+
+bool CVYSKDlg::isRecordingMacro() const {
+    const auto* recording = dynamic_cast<const RecordingState*>(page(PageKind::MacroSettings));
+    return recording != nullptr && recording->isRecording();
+}
+
+void CVYSKDlg::closeEvent(QCloseEvent* event) {
+    // Closing only hides the window: the program lives on in the tray.
+    event->ignore();
+    if (!isRecordingMacro()) {
+        hide();
+    }
+}
+
+void CVYSKDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape do nothing here.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    CKivImageDialog::keyPressEvent(event);
+}
+
+void CVYSKDlg::reject() {}
+
+void CVYSKDlg::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && !toQRect(layoutmw::kBottomBand).contains(at) &&
+        windowHandle() != nullptr) {
+        windowHandle()->startSystemMove();
+        return;
+    }
+    CKivImageDialog::mousePressEvent(event);
+}
+
+}  // namespace orvane

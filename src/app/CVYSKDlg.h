@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "app/ApplyRunner.h"
+#include "app/MainWindowServices.h"
+#include "app/ProfileSet.h"
+#include "controls/CKivImageDialog.h"
+#include "macros/MacroCollection.h"
+
+namespace orvane {
+
+class CKivButton;
+class CKivComboButton;
+class CKivStatic;
+class Clock;
+class DeviceLibrary;
+class DeviceLink;
+class HidBus;
+class MouseConnection;
+class ProfilePage;
+class TrayIcon;
+
+// Where the main window keeps its files and reaches the mouse.
+struct MainWindowSetup {
+    std::filesystem::path profilesFolder;
+    std::filesystem::path macroFolder;
+    // Where export and import dialogs start.
+    std::filesystem::path exchangeFolder;
+    DeviceLink* link = nullptr;
+    HidBus* bus = nullptr;
+    Clock* clock = nullptr;
+    DeviceLibrary* library = nullptr;  // may be null: no device events then
+    bool withTrayIcon = true;
+};
+
+// The application's only top-level window: page buttons, the profile bar,
+// the page area, "Reset to Default", "OK" and "Apply". It owns the five
+// records and moves them between the pages, the files and the mouse.
+class CVYSKDlg : public CKivImageDialog {
+    Q_OBJECT
+  public:
+    // Control identifiers of the window's own controls.
+    enum ControlId {
+        kPageButtonId = 1001,     // + page index
+        kProfileButtonId = 1011,  // + slot
+        kMenuButtonId = 1021,     // + slot
+        kResetId = 1031,
+        kOkId,
+        kApplyId,
+        kCloseId,
+        kVersionTextId,
+    };
+    enum MenuItemId { kRename = 1, kSaveCurrent, kExport, kImport, kDisableEnable };
+
+    // Creates the five records and loads their slot files.
+    CVYSKDlg(MainWindowSetup setup, MainWindowServices services, QWidget* parent = nullptr);
+    ~CVYSKDlg() override;
+
+    // Builds the controls and pages, starts following the mouse and its
+    // events. The window can be shown at once; profile switching and Apply
+    // wait for the first reading of the mouse.
+    void initialise();
+
+    // Makes the window visible without moving it or changing the page.
+    void showMainWindow();
+
+    // ----- what the user does, also the tests' entry points -----
+    void switchPage(PageKind page);
+    void switchProfile(std::size_t slot);
+    void profileMenu(std::size_t slot, int item);
+    void resetToDefault();
+    void showAppliedProfile();
+    void startApply();
+    // A device event of the mouse as the library reports it.
+    void deviceEvent(int kind, int value);
+
+    // ----- state -----
+    ProfileSet& profileSet() { return profiles; }
+    MacroCollection& macroCollection() { return macros; }
+    PageKind shownPage() const { return currentPage; }
+    QWidget* page(PageKind kind) const { return pages[static_cast<std::size_t>(kind)]; }
+    CKivButton* pageButton(PageKind kind) const;
+    CKivButton* profileButton(std::size_t slot) const { return profileButtons.at(slot); }
+    CKivComboButton* menuButton(std::size_t slot) const { return menuButtons.at(slot); }
+    CKivButton* applyButton() const { return apply; }
+    CKivButton* resetButton() const { return reset; }
+    // An Apply, a reset or the first reading of the mouse is in flight.
+    bool isBusy() const { return applyInFlight || readingInFlight; }
+    // Waits for every Apply started so far and delivers its outcome.
+    void waitForApplies();
+
+    void controlNotified(int id, int value) override;
+    void controlClicked(int id) override;
+
+  signals:
+    // An Apply run has finished and its messages were shown.
+    void applyFinished();
+    // The first reading of the mouse (or one after an arrival) is done.
+    void mouseFollowed();
+    // "Exit" in the tray menu.
+    void exitRequested();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void reject() override;
+
+  private:
+    void buildControls();
+    void createPages();
+    void collectPages();
+    void showRecord(const MouseProfile& profile);
+    void pressProfileButton(std::size_t slot);
+    void refreshProfileButton(std::size_t slot);
+    void updateBusyState();
+    void followed(bool opened, int slot);
+    void applyDone(const ApplyOutcome& outcome, std::size_t requestedFrom, bool macrosSaved);
+    void setFirmwareVersionText(const QString& text);
+    void warn(const QString& text);
+    bool isRecordingMacro() const;
+
+    MainWindowSetup setup;
+    MainWindowServices services;
+    ProfileSet profiles;
+    MacroCollection macros;
+
+    std::array<CKivButton*, kPageCount> pageButtons{};
+    std::array<CKivButton*, ProfileSet::kSlotCount> profileButtons{};
+    std::array<CKivComboButton*, ProfileSet::kSlotCount> menuButtons{};
+    CKivButton* reset = nullptr;
+    CKivButton* ok = nullptr;
+    CKivButton* apply = nullptr;
+    CKivButton* closeBox = nullptr;
+    CKivStatic* versionText = nullptr;
+    std::array<QWidget*, kPageCount> pages{};
+    PageKind currentPage = PageKind::MouseSettings;
+
+    bool applyInFlight = false;
+    bool readingInFlight = false;
+    bool initialised = false;
+
+    std::unique_ptr<TrayIcon> tray;
+    std::unique_ptr<MouseConnection> connection;
+    std::unique_ptr<ApplyRunner> runner;  // last: its workers end first
+};
+
+}  // namespace orvane

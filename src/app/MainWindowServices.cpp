@@ -1,0 +1,94 @@
+#include "app/MainWindowServices.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/AppTexts.h"
+#include "controls/CKivImageDialog.h"
+#include "controls/CPopDlg.h"
+#include "controls/CRenameDlg.h"
+#include "skins/SkinCache.h"
+#include "skins/SkinLayout.h"
+
+namespace orvane {
+
+namespace {
+
+int backgroundPart(PageKind kind) {
+    switch (kind) {
+        case PageKind::MouseSettings:
+            return layout::mousepage::kPartBackground;
+        case PageKind::SensorPerformance:
+            return layout::sensorpage::kPartBackground;
+        case PageKind::ColorSettings:
+            return layout::lightingpage::kPartBackground;
+        case PageKind::MacroSettings:
+            return layout::macropage::kPartBackground;
+        case PageKind::Support:
+            return layout::supportpage::kPartBackground;
+    }
+    return layout::mousepage::kPartBackground;
+}
+
+// A page whose controls have not come yet: its skin background only.
+QWidget* createSkinnedPage(PageKind kind, QWidget* parent) {
+    auto* page = new CKivImageDialog(parent, Qt::Widget);
+    page->setBackground(skinPart(backgroundPart(kind), layout::kStateNormal, QRect()).toImage());
+    return page;
+}
+
+void showWarning(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(texts::kMessageCaption), text,
+                    QMessageBox::Ok, owner);
+    box.exec();
+}
+
+int runPopup(QWidget* owner, int variant) {
+    CPopDlg dialog(variant, owner);
+    return dialog.exec();
+}
+
+std::optional<QString> runRename(QWidget* owner, int slotNumber) {
+    CRenameDlg dialog(slotNumber, owner);
+    if (dialog.exec() != 1) {
+        return std::nullopt;
+    }
+    return dialog.name();
+}
+
+QString chooseExport(QWidget* owner, const QString& folder, const QString& proposedName) {
+    return QFileDialog::getSaveFileName(owner, QString::fromLatin1(texts::kMenuExport),
+                                        folder + QLatin1Char('/') + proposedName,
+                                        QString::fromLatin1(texts::kProfileFilter));
+}
+
+QString chooseImport(QWidget* owner, const QString& folder) {
+    return QFileDialog::getOpenFileName(owner, QString::fromLatin1(texts::kMenuImport), folder,
+                                        QString::fromLatin1(texts::kProfileFilter));
+}
+
+}  // namespace
+
+MainWindowServices withDefaultServices(MainWindowServices services) {
+    if (!services.createPage) {
+        services.createPage = createSkinnedPage;
+    }
+    if (!services.warn) {
+        services.warn = showWarning;
+    }
+    if (!services.popup) {
+        services.popup = runPopup;
+    }
+    if (!services.rename) {
+        services.rename = runRename;
+    }
+    if (!services.chooseExportFile) {
+        services.chooseExportFile = chooseExport;
+    }
+    if (!services.chooseImportFile) {
+        services.chooseImportFile = chooseImport;
+    }
+    return services;
+}
+
+}  // namespace orvane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+namespace orvane {
+
+// The five pages in the order of the page buttons.
+enum class PageKind { MouseSettings = 0, SensorPerformance, ColorSettings, MacroSettings, Support };
+inline constexpr int kPageCount = 5;
+
+// Everything the main window asks of the world outside it that a test wants
+// to answer itself: the pages, the modal questions and the message boxes.
+// Empty members take the real thing (CreateMainWindowDefaults fills them).
+struct MainWindowServices {
+    // Creates one page as a child of `parent`.
+    std::function<QWidget*(PageKind kind, QWidget* parent)> createPage;
+    // A warning message box owned by the main window.
+    std::function<void(QWidget* owner, const QString& text)> warn;
+    // A pop-up of the given variant; 1 for OK, 2 otherwise.
+    std::function<int(QWidget* owner, int variant)> popup;
+    // The rename dialog for slot 1..5: the accepted name, or none.
+    std::function<std::optional<QString>(QWidget* owner, int slotNumber)> rename;
+    // File dialogs: the chosen path, or empty.
+    std::function<QString(QWidget* owner, const QString& folder, const QString& proposedName)>
+        chooseExportFile;
+    std::function<QString(QWidget* owner, const QString& folder)> chooseImportFile;
+};
+
+// The production services: skinned placeholder pages, QMessageBox, the
+// skinned pop-ups and rename dialog, QFileDialog. Members already set are kept.
+MainWindowServices withDefaultServices(MainWindowServices services);
+
+}  // namespace orvane

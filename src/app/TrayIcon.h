@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QPoint>
+#include <QSystemTrayIcon>
+#include <memory>
+
+#include "controls/ControlSink.h"
+
+namespace orvane {
+
+class CKivMenu;
+
+// The icon in the notification area: a left click asks for the main window, a
+// right click opens the skinned two-item menu with its bottom-right corner at
+// the cursor.
+class TrayIcon : public QObject, public ControlSink {
+    Q_OBJECT
+  public:
+    static constexpr int kTrayMenuId = 0x7EB;
+    static constexpr int kConfigMouseItem = 100;
+    static constexpr int kExitItem = 101;
+
+    explicit TrayIcon(const QIcon& icon, QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    void show();
+    bool isVisible() const { return icon.isVisible(); }
+    QString toolTip() const { return icon.toolTip(); }
+
+    // Opens the menu (created on first use) with its bottom-right corner at
+    // `cursor`, in global coordinates.
+    void openMenu(const QPoint& cursor);
+    // Null until the menu was first opened.
+    CKivMenu* menu() const { return trayMenu.get(); }
+
+    void controlNotified(int id, int value) override;
+
+  signals:
+    void showRequested();
+    void exitRequested();
+
+  private:
+    void activated(QSystemTrayIcon::ActivationReason reason);
+
+    QSystemTrayIcon icon;
+    std::unique_ptr<CKivMenu> trayMenu;
+};
+
+// The application's icon, drawn rather than shipped, so that window, tray and
+// desktop file show the same picture at every size.
+QIcon applicationIcon();
+
+}  // namespace orvane

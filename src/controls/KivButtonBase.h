@@ -1,0 +1,45 @@
+#pragma once
+
+#include "controls/CKivWidget.h"
+
+namespace orvane {
+
+// The press and hover scheme shared by the push-button-like controls: a
+// pressed flag, a visual state and hover tracking. Subclasses decide what a
+// click and a hover mean and how each state looks.
+class KivButtonBase : public CKivWidget {
+    Q_OBJECT
+  public:
+    enum State { Normal = 0, Over = 1, Down = 2 };
+
+    explicit KivButtonBase(QWidget* parent = nullptr, int controlId = 0);
+
+    State state() const { return visualState; }
+    bool isPressed() const { return pressed; }
+    bool isHovered() const { return tracking; }
+
+  protected:
+    // The left button went down on the control (state already Down).
+    virtual void leftPressed() {}
+    // The left button was released over the control after a press on it.
+    virtual void clicked() { notifyClicked(); }
+    // The pointer has just entered the control.
+    virtual void hoverEntered() {}
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void startHover(bool leftHeld);
+    void endHover();
+
+    bool pressed = false;
+    bool tracking = false;
+    State visualState = Normal;
+};
+
+}  // namespace orvane

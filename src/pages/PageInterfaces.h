@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include "profile/MouseProfile.h"
+
+namespace orvane {
+
+// What the main window asks of its pages. Each page implements the parts it
+// has: the Mouse Settings, Sensor Performance and Color Settings pages edit
+// the current record; the Sensor Performance page marks the active level the
+// mouse reports; the Support page shows the firmware version; the Macro
+// Settings page says when a recording runs.
+
+class ProfilePage {
+  public:
+    virtual ~ProfilePage() = default;
+    // Record to controls.
+    virtual void loadFromProfile(const MouseProfile& profile) = 0;
+    // Controls to record.
+    virtual void storeToProfile(MouseProfile& profile) = 0;
+};
+
+class ActiveLevelView {
+  public:
+    virtual ~ActiveLevelView() = default;
+    // Marks level 1..5 as the active one.
+    virtual void showActiveDpiLevel(int level) = 0;
+};
+
+class FirmwareVersionView {
+  public:
+    virtual ~FirmwareVersionView() = default;
+    virtual void setFirmwareVersionText(const QString& text) = 0;
+};
+
+class RecordingState {
+  public:
+    virtual ~RecordingState() = default;
+    virtual bool isRecording() const = 0;
+};
+
+}  // namespace orvane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "platform/SingleInstance.h"
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace orvane {
+
+// The one copy per user, as a local socket server: a starting copy first tries
+// to reach a running one and asks it to show itself; only when nobody answers
+// does it take the name over (clearing what a crashed copy left behind) and
+// listen. Lives on the user-interface thread.
+class LocalSocketSingleInstance final : public QObject, public SingleInstance {
+    Q_OBJECT
+  public:
+    // The name of this user's copy.
+    explicit LocalSocketSingleInstance(QObject* parent = nullptr);
+    // Another name, for tests that must not meet a running application.
+    explicit LocalSocketSingleInstance(const QString& serverName, QObject* parent = nullptr);
+    ~LocalSocketSingleInstance() override;
+
+    bool tryBecomePrimary() override;
+    void setOnShowRequested(std::function<void()> onShowRequested) override;
+
+    bool isListening() const;
+    const QString& serverName() const { return name; }
+
+    // "ORVANE7000 Config-<uid>".
+    static QString defaultServerName();
+
+  private:
+    bool askRunningCopyToShow();
+    void listen();
+    void accept();
+    void readRequests(QLocalSocket* peer);
+
+    QString name;
+    QLocalServer* server = nullptr;
+    std::function<void()> showRequested;
+    bool showPending = false;
+};
+
+}  // namespace orvane

@@ -1,0 +1,442 @@
+#include "skins/SkinCache.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QThread>
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "skins/SkinFolder.h"
+
+namespace orvane {
+namespace {
+
+constexpr std::array<const char*, 69> kSheetFiles = {
+    "Main_Normal.bmp",
+    "Main_Over.bmp",
+    "Main_Down.bmp",
+    "Main_Disable.bmp",
+    "Mouse_Settings_Normal.bmp",
+    "Mouse_Settings_Over.bmp",
+    "Mouse_Settings_Down.bmp",
+    "Mouse_Settings_Disable.bmp",
+    "Sensor_Performance_Normal.bmp",
+    "Sensor_Performance_Over.bmp",
+    "Sensor_Performance_Down.bmp",
+    // The shipped skin spells it this way; the name has to match the file.
+    "Sensor_Performance_Disabel.bmp",
+    "Color_Settings_BK.png",
+    "Color_Settings_Normal.bmp",
+    "Color_Settings_Over.bmp",
+    "Color_Settings_Down.bmp",
+    "Color_Settings_Disable.bmp",
+    "Macro_Settings_BK.bmp",
+    "Macro_Settings_Normal.bmp",
+    "Macro_Settings_Over.bmp",
+    "Macro_Settings_Down.bmp",
+    "Macro_Settings_Disable.bmp",
+    "Support_Normal.bmp",
+    "Support_Over.bmp",
+    "Support_Down.bmp",
+    "Support_Disable.bmp",
+    "Color_slider.png",
+    "Slider_Normal.png",
+    "Slider_Disable.png",
+    "Slider1_Over.png",
+    "Slider2_Over.png",
+    "Slider3_Over.png",
+    "Slider4_Over.png",
+    "Slider5_Over.png",
+    "ColorPanel.bmp",
+    "ColorPalete.png",
+    "Orvane.png",
+    "ReName_Normal.bmp",
+    "ReName_Over.bmp",
+    "ReName_Down.bmp",
+    "ReName_Disable.bmp",
+    "Scroll_Normal.bmp",
+    "Scroll_Over.bmp",
+    "Scroll_Down.bmp",
+    "LeftClickWarn_Normal.bmp",
+    "LeftClickWarn_Over.bmp",
+    "LeftClickWarn_Down.bmp",
+    "DeleteMacro_Normal.bmp",
+    "DeleteMacro_Over.bmp",
+    "DeleteMacro_Down.bmp",
+    "SensorSQAT1_Normal.bmp",
+    "SensorSQAT1_Over.bmp",
+    "SensorSQAT1_Down.bmp",
+    "SensorSQAT2_Normal.bmp",
+    "SensorSQAT2_Over.bmp",
+    "SensorSQAT2_Down.bmp",
+    "SensorSQAT3_Normal.bmp",
+    "SensorSQAT3_Over.bmp",
+    "SensorSQAT3_Down.bmp",
+    "ResetWarn_Normal.bmp",
+    "ResetWarn_Over.bmp",
+    "ResetWarn_Down.bmp",
+    "UpdateWarn_Normal.bmp",
+    "UpdateWarn_Over.bmp",
+    "UpdateWarn_Down.bmp",
+    "AssignKey_Normal.bmp",
+    "AssignKey_Over.bmp",
+    "AssignKey_Down.bmp",
+    "AssignKey_Disable.bmp",
+};
+
+// First sheet of each set; the states follow it in order.
+constexpr int kMain = 0;
+constexpr int kMouse = 4;
+constexpr int kSensor = 8;
+constexpr int kColorBackground = 12;
+constexpr int kColor = 13;
+constexpr int kMacroBackground = 17;
+constexpr int kMacro = 18;
+constexpr int kSupport = 22;
+constexpr int kColorSlider = 26;
+constexpr int kSliderNormal = 27;
+constexpr int kSliderDisable = 28;
+constexpr int kSliderOver = 29;  // five of them
+constexpr int kColorPanel = 34;
+constexpr int kColorPalette = 35;
+constexpr int kLogo = 36;
+constexpr int kRename = 37;
+constexpr int kScrollNormal = 41;
+constexpr int kScrollOver = 42;
+constexpr int kScrollDown = 43;
+constexpr int kPopups = 44;  // seven sets of three
+constexpr int kAssignKey = 65;
+
+constexpr bool named(int index, std::string_view name) {
+    return std::string_view(kSheetFiles[static_cast<std::size_t>(index)]) == name;
+}
+static_assert(named(kMouse, "Mouse_Settings_Normal.bmp"));
+static_assert(named(kSensor + 3, "Sensor_Performance_Disabel.bmp"));
+static_assert(named(kColorBackground, "Color_Settings_BK.png"));
+static_assert(named(kColor, "Color_Settings_Normal.bmp"));
+static_assert(named(kMacroBackground, "Macro_Settings_BK.bmp"));
+static_assert(named(kMacro, "Macro_Settings_Normal.bmp"));
+static_assert(named(kSupport, "Support_Normal.bmp"));
+static_assert(named(kColorSlider, "Color_slider.png"));
+static_assert(named(kSliderNormal, "Slider_Normal.png"));
+static_assert(named(kSliderDisable, "Slider_Disable.png"));
+static_assert(named(kSliderOver + 4, "Slider5_Over.png"));
+static_assert(named(kColorPanel, "ColorPanel.bmp"));
+static_assert(named(kColorPalette, "ColorPalete.png"));
+static_assert(named(kLogo, "Orvane.png"));
+static_assert(named(kRename, "ReName_Normal.bmp"));
+static_assert(named(kScrollNormal, "Scroll_Normal.bmp"));
+static_assert(named(kScrollOver, "Scroll_Over.bmp"));
+static_assert(named(kScrollDown, "Scroll_Down.bmp"));
+static_assert(named(kPopups, "LeftClickWarn_Normal.bmp"));
+static_assert(named(kPopups + 6 * 3 + 2, "UpdateWarn_Down.bmp"));
+static_assert(named(kAssignKey + 3, "AssignKey_Disable.bmp"));
+
+enum class Answer { Piece, Itself, Copy };
+
+struct Lookup {
+    Answer answer;
+    int sheet;
+};
+
+constexpr bool within(int value, int first, int last) {
+    return value >= first && value <= last;
+}
+
+std::optional<Lookup> pieceOfSet(int firstSheet, int state, int stateCount) {
+    if (!within(state, 0, stateCount - 1)) {
+        return std::nullopt;
+    }
+    return Lookup{Answer::Piece, firstSheet + state};
+}
+
+// The part table. Whole-sheet answers do not depend on the state.
+std::optional<Lookup> lookUp(int part, int state) {
+    const auto itself = [](int sheet) { return Lookup{Answer::Itself, sheet}; };
+    const auto copy = [](int sheet) { return Lookup{Answer::Copy, sheet}; };
+
+    if (part == 0) {
+        return copy(kMain);
+    }
+    if (within(part, 1, 21)) {
+        return pieceOfSet(kMain, state, 4);
+    }
+    if (part == 22) {
+        return itself(kMouse);
+    }
+    if (within(part, 24, 49)) {
+        return pieceOfSet(kMouse, state, 4);
+    }
+    if (part == 50) {
+        return itself(kSensor);
+    }
+    if (within(part, 51, 61) || within(part, 63, 81)) {
+        return pieceOfSet(kSensor, state, 4);
+    }
+    if (part == 87) {
+        return itself(kColorBackground);
+    }
+    if (within(part, 82, 86) || within(part, 88, 128) || part == 131) {
+        return pieceOfSet(kColor, state, 4);
+    }
+    if (part == 129) {
+        return copy(kLogo);
+    }
+    if (part == 130) {
+        return pieceOfSet(kColorBackground, state, 1);
+    }
+    if (part == 132) {
+        return copy(kColorPalette);
+    }
+    if (part == 133) {
+        return itself(kMacroBackground);
+    }
+    if (within(part, 134, 141)) {
+        return pieceOfSet(kMacro, state, 4);
+    }
+    if (part == 142) {
+        return itself(kSupport);
+    }
+    if (within(part, 143, 148)) {
+        return pieceOfSet(kSupport, state, 4);
+    }
+    if (part == 149) {
+        return copy(kColorSlider);
+    }
+    if (part == 150) {
+        return copy(kSliderNormal);
+    }
+    if (part == 151) {
+        return copy(kSliderDisable);
+    }
+    if (within(part, 152, 156)) {
+        return copy(kSliderOver + (part - 152));
+    }
+    if (part == 157) {
+        return copy(kScrollNormal);
+    }
+    if (within(part, 158, 160)) {
+        // The scroll bar's resting look is its pressed sheet.
+        if (state == 0) {
+            return Lookup{Answer::Piece, kScrollDown};
+        }
+        if (state == 1) {
+            return Lookup{Answer::Piece, kScrollOver};
+        }
+        return std::nullopt;
+    }
+    if (part == 161) {
+        return copy(kColorPanel);
+    }
+    if (part == 162) {
+        return itself(kRename);
+    }
+    if (within(part, 163, 166)) {
+        return pieceOfSet(kRename, state, 4);
+    }
+    // Each pop-up set: its whole Normal sheet, then its pieces up to the next
+    // set's whole sheet.
+    constexpr std::array<int, 8> popupStarts = {167, 171, 175, 179, 185, 188, 192, 196};
+    for (std::size_t set = 0; set + 1 < popupStarts.size(); ++set) {
+        const int firstSheet = kPopups + static_cast<int>(set) * 3;
+        if (part == popupStarts[set]) {
+            return itself(firstSheet);
+        }
+        if (within(part, popupStarts[set] + 1, popupStarts[set + 1] - 1)) {
+            return pieceOfSet(firstSheet, state, 3);
+        }
+    }
+    if (part == 196) {
+        return itself(kAssignKey);
+    }
+    if (within(part, 197, 200)) {
+        return pieceOfSet(kAssignKey, state, 4);
+    }
+    return std::nullopt;  // 23, 62 and everything outside 0..200
+}
+
+void reportOnce() {
+    // Every control that paints after the first failure would fail again;
+    // one message and one quit request are enough.
+    static bool reported = false;
+    if (reported) {
+        return;
+    }
+    reported = true;
+    auto* application = QCoreApplication::instance();
+    if (qobject_cast<QApplication*>(application) != nullptr) {
+        QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
+                             QStringLiteral("ui load failed!"));
+    }
+    if (application != nullptr) {
+        QMetaObject::invokeMethod(application, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+}
+
+struct Cache {
+    bool loaded = false;
+    std::vector<QImage> sheets;
+    std::function<void()> onFailure = reportOnce;
+};
+
+Cache& cache() {
+    static Cache instance;
+    return instance;
+}
+
+void assertUiThread() {
+    Q_ASSERT(QCoreApplication::instance() == nullptr ||
+             QThread::currentThread() == QCoreApplication::instance()->thread());
+}
+
+SkinImage fail() {
+    // Copied first: the handler may replace itself.
+    const auto handler = cache().onFailure;
+    handler();
+    return {};
+}
+
+SkinImage cutPiece(const QImage& sheet, int left, int top, int right, int bottom) {
+    const long long width = static_cast<long long>(right) - left;
+    const long long height = static_cast<long long>(bottom) - top;
+    if (width <= 0 || height <= 0 || left < 0 || top < 0 ||
+        static_cast<long long>(left) + width > sheet.width() ||
+        static_cast<long long>(top) + height > sheet.height()) {
+        return {};
+    }
+    // copy() keeps the sheet's pixel format and owns its pixels.
+    return SkinImage::fromImage(
+        sheet.copy(QRect(left, top, static_cast<int>(width), static_cast<int>(height))));
+}
+
+// The bitmap decoder paints whatever rows a cut-short file still has and
+// reports success; its header knows how long the file should be.
+bool bitmapIsCutShort(const QByteArray& content) {
+    if (content.size() < 6 || !content.startsWith("BM")) {
+        return false;
+    }
+    const auto byte = [&](int at) {
+        return static_cast<quint32>(static_cast<quint8>(content[at]));
+    };
+    const quint32 declared = byte(2) | byte(3) << 8 | byte(4) << 16 | byte(5) << 24;
+    return declared > static_cast<quint64>(content.size());
+}
+
+}  // namespace
+
+SkinImage SkinImage::fromCache(const QImage& sheet) {
+    SkinImage answer;
+    answer.cached = &sheet;
+    return answer;
+}
+
+SkinImage SkinImage::fromImage(QImage image) {
+    SkinImage answer;
+    answer.owned = std::move(image);
+    return answer;
+}
+
+const QImage& SkinImage::image() const {
+    return cached != nullptr ? *cached : owned;
+}
+
+std::span<const char* const> skinSheetFileNames() {
+    return kSheetFiles;
+}
+
+void loadSkinSheets() {
+    if (cache().loaded) {
+        return;
+    }
+    loadSkinSheetsFrom(skinFolder());
+}
+
+void loadSkinSheetsFrom(const QString& folder) {
+    assertUiThread();
+    Cache& state = cache();
+    if (state.loaded) {
+        return;
+    }
+    state.loaded = true;
+    const QDir dir(folder);
+    state.sheets.clear();
+    state.sheets.reserve(kSheetFiles.size());
+    for (const char* name : kSheetFiles) {
+        // A sheet that does not load stays null; the requests for it decide
+        // what that means.
+        state.sheets.push_back(loadPicture(dir.filePath(QString::fromLatin1(name))));
+    }
+}
+
+void resetSkinCacheForTests() {
+    cache().loaded = false;
+    cache().sheets.clear();
+}
+
+SkinImage skinPart(int part, int state, int left, int top, int right, int bottom) {
+    assertUiThread();
+    loadSkinSheets();
+    const auto found = lookUp(part, state);
+    if (!found) {
+        return fail();
+    }
+    const QImage& sheet = cache().sheets[static_cast<std::size_t>(found->sheet)];
+    switch (found->answer) {
+        case Answer::Itself:
+            return sheet.isNull() ? SkinImage() : SkinImage::fromCache(sheet);
+        case Answer::Copy:
+            // copy() detaches: the caller's picture never shares the sheet's pixels.
+            return sheet.isNull() ? SkinImage() : SkinImage::fromImage(sheet.copy());
+        case Answer::Piece:
+            if (sheet.isNull()) {
+                return fail();
+            }
+            return cutPiece(sheet, left, top, right, bottom);
+    }
+    return {};
+}
+
+SkinImage skinPart(int part, int state, const QRect& rect) {
+    return skinPart(part, state, rect.x(), rect.y(), rect.x() + rect.width(),
+                    rect.y() + rect.height());
+}
+
+std::function<void()> setSkinFailureHandler(std::function<void()> handler) {
+    auto previous = std::move(cache().onFailure);
+    cache().onFailure = handler ? std::move(handler) : std::function<void()>(reportOnce);
+    return previous;
+}
+
+QImage loadPicture(const QString& path) {
+    {
+        // A look at the header first, so that a file that is no picture is
+        // turned away before it is read whole.
+        QImageReader probe(path);
+        const QSize size = probe.size();
+        if (!probe.canRead() || (size.isValid() && size.isEmpty())) {
+            return {};
+        }
+    }
+    QByteArray content;
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        content = file.readAll();
+        if (content.size() != file.size()) {
+            return {};
+        }
+    }
+    if (bitmapIsCutShort(content)) {
+        return {};
+    }
+    return QImage::fromData(content);
+}
+
+}  // namespace orvane

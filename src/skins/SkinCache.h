@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <span>
+
+namespace orvane {
+
+// One answer of skinPart(): either a sheet that stays in the cache ("itself")
+// or a picture that belongs to the holder (a piece, or a copy of a whole
+// sheet). A null SkinImage is the answer "none".
+class SkinImage {
+  public:
+    SkinImage() = default;
+    static SkinImage fromCache(const QImage& sheet);
+    static SkinImage fromImage(QImage image);
+
+    bool isNull() const { return image().isNull(); }
+    bool isCacheSheet() const { return cached != nullptr; }
+
+    // The picture itself; for a cache sheet this is the cache's own object,
+    // so its address is the same for every request of that sheet.
+    const QImage& image() const;
+
+    // A QImage the caller may keep or change. For a cache sheet it shares the
+    // sheet's pixels until it is written to (QImage copies on write), so the
+    // cache is never changed through it.
+    QImage toImage() const { return image(); }
+
+  private:
+    const QImage* cached = nullptr;
+    QImage owned;
+};
+
+// The skin sheets are decoded once per process and kept until it ends. The
+// cache belongs to the user-interface thread: every function below must be
+// called there, and nothing locks.
+
+// Loads every sheet from skinFolder(), once per process; later calls do
+// nothing. skinPart() calls it on its first request.
+void loadSkinSheets();
+
+// The same from a given folder; also once per process, so it is the test seam
+// together with resetSkinCacheForTests().
+void loadSkinSheetsFrom(const QString& folder);
+
+// Forgets every sheet and that they were loaded, so that a test can load
+// another folder. SkinImages that refer to cache sheets dangle afterwards.
+void resetSkinCacheForTests();
+
+// The file names of the sheets in cache order, without a folder.
+std::span<const char* const> skinSheetFileNames();
+
+// The skin part `part` in `state` (0 Normal, 1 Over, 2 Down, 3 Disable) for
+// the rectangle (left, top, right, bottom) in sheet coordinates; the
+// rectangle matters for pieces only. A request that the part table does not
+// know, or a piece of a sheet that did not load, runs the failure handler and
+// answers none; so does nothing else: a whole sheet that did not load and a
+// rectangle that does not lie inside its sheet answer none quietly.
+SkinImage skinPart(int part, int state, int left, int top, int right, int bottom);
+// The same with the rectangle as (x, y, width, height).
+SkinImage skinPart(int part, int state, const QRect& rect);
+
+// What happens when the skin is unusable. The default tells the user "ui load
+// failed!" once and asks the application to quit; tests put in their own.
+// An empty function puts the default back. Answers the handler it replaces.
+std::function<void()> setSkinFailureHandler(std::function<void()> handler);
+
+// The decoded picture of one file, or a null QImage when it is missing or
+// cannot be decoded. The file is read into memory and closed before the
+// picture is decoded, so no picture file stays open.
+QImage loadPicture(const QString& path);
+
+}  // namespace orvane

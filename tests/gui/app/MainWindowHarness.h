@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QSignalSpy>
+#include <QStringList>
+#include <QTest>
+#include <deque>
+#include <optional>
+
+#include "app/CVYSKDlg.h"
+#include "controls/CKivImageDialog.h"
+#include "device/DeviceLink.h"
+#include "emulator/VirtualHidBus.h"
+#include "emulator/VirtualMouse.h"
+#include "pages/PageInterfaces.h"
+#include "platform/FakeClock.h"
+#include "skins/SkinCache.h"
+#include "support/TempDir.h"
+
+namespace orvane::test {
+
+// Stands in for a settings page: one "control" (a field of the record that
+// belongs to this page alone) that a test edits like a user would, and the
+// calls the window made.
+class FakePage : public CKivImageDialog,
+                 public ProfilePage,
+                 public ActiveLevelView,
+                 public FirmwareVersionView {
+  public:
+    FakePage(QWidget* parent, std::uint32_t MouseProfile::*edits)
+        : CKivImageDialog(parent, Qt::Widget), field(edits) {}
+
+    void loadFromProfile(const MouseProfile& profile) override {
+        ++loads;
+        value = profile.*field;
+    }
+    void storeToProfile(MouseProfile& profile) override {
+        ++stores;
+        profile.*field = value;
+    }
+    void showActiveDpiLevel(int level) override { shownLevel = level; }
+    void setFirmwareVersionText(const QString& text) override { firmwareText = text; }
+
+    std::uint32_t MouseProfile::*field;
+    std::uint32_t value = 0;
+    int loads = 0;
+    int stores = 0;
+    int shownLevel = 0;
+    QString firmwareText;
+};
+
+// A main window on a temporary data folder and the in-process simulated
+// mouse, with every question answered by the test.
+class MainWindowHarness {
+  public:
+    MainWindowHarness() {
+        loadSkinSheetsFrom(QStringLiteral(ORVANE_TEST_SKIN_FOLDER));
+        setup.profilesFolder = folder.path() / "Profiles";
+        setup.macroFolder = folder.path() / "Macros";
+        setup.exchangeFolder = folder.path();
+        setup.link = &link;
+        setup.bus = &bus;
+        setup.clock = &clock;
+        setup.withTrayIcon = false;
+
+        services.createPage = [this](PageKind kind, QWidget* parent) {
+            static constexpr std::uint32_t MouseProfile::*kFields[kPageCount] = {
+                &MouseProfile::scrollByLines, &MouseProfile::liftOffDistance,
+                &MouseProfile::lightingBrightness, &MouseProfile::reserved1,
+                &MouseProfile::reserved2};
+            auto* page = new FakePage(parent, kFields[static_cast<std::size_t>(kind)]);
+            fakePages[static_cast<std::size_t>(kind)] = page;
+            return page;
+        };
+        services.warn = [this](QWidget*, const QString& text) { messages << text; };
+        services.popup = [this](QWidget*, int variant) {
+            popups.push_back(variant);
+            return popupAnswer;
+        };
+        services.rename = [this](QWidget*, int) { return renameAnswer; };
+        services.chooseExportFile = [this](QWidget*, const QString&, const QString& proposed) {
+            proposedExport = proposed;
+            return chosenFile;
+        };
+        services.chooseImportFile = [this](QWidget*, const QString&) { return chosenFile; };
+    }
+
+    // Creates and initialises the window and waits for its first reading.
+    CVYSKDlg& open() {
+        window = std::make_unique<CVYSKDlg>(setup, services);
+        QSignalSpy followed(window.get(), &CVYSKDlg::mouseFollowed);
+        window->initialise();
+        window->show();
+        followed.wait(5000);
+        return *window;
+    }
+
+    void apply() {
+        QSignalSpy finished(window.get(), &CVYSKDlg::applyFinished);
+        window->startApply();
+        finished.wait(5000);
+    }
+
+    FakePage& page(PageKind kind) { return *fakePages[static_cast<std::size_t>(kind)]; }
+
+    template <typename Action>
+    auto onMouse(Action&& action) {
+        return bus.withMouse(std::forward<Action>(action));
+    }
+
+    TempDir folder;
+    FakeClock clock;
+    emulator::VirtualHidBus bus{clock};
+    DeviceLink link{bus, clock};
+    MainWindowSetup setup;
+    MainWindowServices services;
+    std::array<FakePage*, kPageCount> fakePages{};
+
+    QStringList messages;
+    std::vector<int> popups;
+    int popupAnswer = 1;
+    std::optional<QString> renameAnswer;
+    QString chosenFile;
+    QString proposedExport;
+
+    std::unique_ptr<CVYSKDlg> window;
+};
+
+}  // namespace orvane::test
