@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <future>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -132,6 +133,8 @@ struct X11KeyboardHook::Listener {
     // Set by Xlib's exit handler when the server goes away; the thread then
     // ends instead of letting Xlib end the process.
     std::atomic<bool> lost{false};
+    // Kept once the server has taken the event selection.
+    std::promise<void> selected;
     std::thread thread;
 };
 
@@ -194,7 +197,11 @@ bool X11KeyboardHook::startListening() {
     XSetIOErrorExitHandler(
         connection.display, [](Display*, void* data) { static_cast<Listener*>(data)->lost = true; },
         listener.get());
+    std::future<void> selected = listener->selected.get_future();
     listener->thread = std::thread([this, state = listener.get()] { run(*state); });
+    // A key pressed right after subscribing must not be missed: wait until the
+    // server has the selection (bounded, for a server that stopped answering).
+    selected.wait_for(std::chrono::seconds(2));
     return true;
 }
 
@@ -226,7 +233,10 @@ void X11KeyboardHook::run(Listener& state) {
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     // A new layout changes which keysym a key carries.
     XkbSelectEvents(display, XkbUseCoreKbd, XkbMapNotifyMask, XkbMapNotifyMask);
-    XFlush(display);
+    // The round trip makes sure the server acts on the selection before the
+    // subscriber is told it is listening.
+    XSync(display, False);
+    state.selected.set_value();
     const int numLockMask = static_cast<int>(XkbKeysymToModifiers(display, XK_Num_Lock));
 
     const auto keyOf = [&](int keycode) {
