@@ -87,8 +87,11 @@ int CVYSKApp::run(int argc, char** argv) {
 
     CVYSKDlg window(setup, {});
     instance.setOnShowRequested([&window] { window.showMainWindow(); });
-    QObject::connect(&window, &CVYSKDlg::exitRequested, &application, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // exit(), not quit(): quit() first asks every window to close, and the
+    // main window only hides on a close, which would cancel the quit.
+    QObject::connect(
+        &window, &CVYSKDlg::exitRequested, &application, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     window.initialise();
     if (!options.isSet(hidden)) {
         window.show();

@@ -14,6 +14,7 @@
 #include "controls/CKivButton.h"
 #include "controls/CKivComboButton.h"
 #include "controls/CKivStatic.h"
+#include "controls/KivFont.h"
 #include "pages/PageInterfaces.h"
 #include "profile/ProfileFile.h"
 #include "profile/TextCodec.h"
@@ -42,6 +43,11 @@ QString pathText(const std::filesystem::path& path) {
 void applyFaces(CKivButton& button, const SkinFaces& faces) {
     button.setImages(faces.normal, faces.over, faces.down, faces.disabled);
 }
+
+constexpr int kProfileCaptionPixels = 12;
+constexpr int kVersionTextPixels = 11;
+// Wide enough for "Save current settings" in the menu font.
+constexpr int kProfileMenuWidth = 180;
 
 // The pages that edit a record, in the order they are collected and shown.
 constexpr PageKind kRecordPages[] = {PageKind::MouseSettings, PageKind::SensorPerformance,
@@ -97,13 +103,17 @@ void CVYSKDlg::initialise() {
     connection =
         std::make_unique<MouseConnection>(*setup.link, *setup.bus, *setup.clock, setup.library);
     connect(connection.get(), &MouseConnection::followed, this, &CVYSKDlg::followed);
+    // While the mouse is being read its slot may become the current profile:
+    // an Apply or a profile switch then would race it.
+    connect(connection.get(), &MouseConnection::readingStarted, this, [this] {
+        readingInFlight = true;
+        updateBusyState();
+    });
     connect(connection.get(), &MouseConnection::firmwareVersionChanged, this,
             &CVYSKDlg::setFirmwareVersionText);
     if (!connection->startMonitoring()) {
         warn(QString::fromLatin1(texts::kNotificationsFailed));
     }
-    readingInFlight = true;
-    updateBusyState();
     connection->followMouse();
 }
 
@@ -123,12 +133,15 @@ void CVYSKDlg::buildControls() {
         button->setGeometry(toQRect(layoutmw::kProfileButtons[i]));
         applyFaces(*button,
                    skinFaces(layoutmw::kPartProfileButtons + i, layoutmw::kProfileButtons[i]));
+        // The buttons are 16 pixels high: a 15-pixel caption would fill them
+        // edge to edge and a seven-letter name would run out of the button.
+        button->setCaptionFont(kivFont(kProfileCaptionPixels));
         profileButtons[slot] = button;
 
         auto* menu = new CKivComboButton(this, kMenuButtonId + i);
         menu->setGeometry(toQRect(layoutmw::kMenuButtons[i]));
         applyFaces(*menu, skinFaces(layoutmw::kPartMenuButtons + i, layoutmw::kMenuButtons[i]));
-        menu->setMenuWidth(150);
+        menu->setMenuWidth(kProfileMenuWidth);
         menu->addItem(kRename, QString::fromLatin1(texts::kMenuRename));
         menu->addItem(kSaveCurrent, QString::fromLatin1(texts::kMenuSave));
         menu->addItem(kExport, QString::fromLatin1(texts::kMenuExport));
@@ -151,6 +164,7 @@ void CVYSKDlg::buildControls() {
 
     versionText = new CKivStatic(this, kVersionTextId);
     versionText->setGeometry(toQRect(layoutmw::kVersionText));
+    versionText->setTextFont(kivFont(kVersionTextPixels));
     versionText->setText(QString::fromLatin1(texts::kVersionText));
 
     pageButtons[0]->setLatched(true);

@@ -69,6 +69,7 @@ void MouseConnection::interfaceRemoved(const QString& interfaceName) {
 
 void MouseConnection::startReading(bool arrival) {
     readingInFlight = true;
+    emit readingStarted();
     QPointer<MouseConnection> self(this);
     workers.start([this, self, arrival] {
         if (arrival) {

@@ -43,6 +43,8 @@ class MouseConnection : public QObject {
     bool reading() const { return readingInFlight; }
 
   signals:
+    // A reading has begun (at start-up, or after an arrival).
+    void readingStarted();
     // After a reading: whether the mouse could be opened and, when it could,
     // the slot it uses (0 when it would not say).
     void followed(bool opened, int slot);

@@ -26,6 +26,9 @@ namespace {
 
 constexpr const char* kCaption = "VELTRAC";
 constexpr int kAssignKeyFontHeight = 14;
+// The seconds field is 12 pixels high: "10" in the 15-pixel default would
+// run into the text beside it.
+constexpr int kCountdownFontHeight = 11;
 constexpr const char* kCountdownPictures[] = {"TQA2-1.bmp", "TQA2-2.bmp", "TQA2-3.bmp"};
 
 // The pop-up sets have no Disable sheet, yet the countdown's OK waits
@@ -119,6 +122,7 @@ void CPopDlg::setUpCountdown() {
     time->setBackground(
         skinPart(popup::kPartAnalysisTimeField, layout::kStateNormal, time->geometry()).toImage());
     time->setAlignment(Qt::AlignCenter);
+    time->setTextFont(kivFont(kCountdownFontHeight));
     time->setText(QString::number(kCountdownStart));
     time->show();
     image->setGeometry(toQRect(popup::kImageField));

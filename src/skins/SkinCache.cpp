@@ -274,7 +274,10 @@ void reportOnce() {
                              QStringLiteral("ui load failed!"));
     }
     if (application != nullptr) {
-        QMetaObject::invokeMethod(application, &QCoreApplication::quit, Qt::QueuedConnection);
+        // exit(), not quit(): quit() asks the windows to close first, and the
+        // main window only hides, which would cancel it.
+        QMetaObject::invokeMethod(
+            application, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     }
 }
 

@@ -80,6 +80,24 @@ class Program {
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
+    // Waits at most `patience` for the program to end, without reading its
+    // output: its exit status, or -1 while it still runs.
+    int exitStatusWithin(std::chrono::milliseconds patience) {
+        const auto deadline = std::chrono::steady_clock::now() + patience;
+        for (;;) {
+            int status = 0;
+            const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+            if (ended == pid) {
+                pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            if (ended < 0 || std::chrono::steady_clock::now() > deadline) {
+                return -1;
+            }
+            ::usleep(20000);
+        }
+    }
+
     void signal(int number) { ::kill(pid, number); }
 
     std::string out;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace orvane::gallery {
+
+class Gallery;
+
+// One family of pictures each; every function writes into its own subfolder.
+void sheetPictures(Gallery& gallery, const QString& skinFolder);
+void controlPictures(Gallery& gallery);
+void menuPictures(Gallery& gallery);
+void windowPictures(Gallery& gallery, const QString& skinFolder);
+
+}  // namespace orvane::gallery
