@@ -9,3 +9,5 @@ target_compile_definitions(main_window_tests PRIVATE
 if(TARGET orvane_skin_folder)
   add_dependencies(main_window_tests orvane_skin_folder)
 endif()
+# The library is loaded from beside the test program, as from beside OrvaneConfig.
+add_dependencies(main_window_tests Orvane_pro_dll)

@@ -2,7 +2,9 @@
 
 #include <QSignalSpy>
 
+#include "app/DeviceLibrary.h"
 #include "app/MouseConnection.h"
+#include "device/DeviceImage.h"
 #include "gui/app/MainWindowHarness.h"
 
 namespace orvane::test {
@@ -53,6 +55,34 @@ TEST(MouseConnectionMatching, IgnoresOtherInterfacesAndArrivalsWhileConnected) {
     ASSERT_TRUE(followed.wait(5000));
     EXPECT_EQ(followed.at(0).at(0).toBool(), true);
     EXPECT_TRUE(link.connected());
+}
+
+}  // namespace
+}  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST(DeviceLibraryLoading, FindsTheLibraryBesideTheProgramWithBothEntryPoints) {
+    DeviceLibrary library;
+    EXPECT_TRUE(library.isLoaded()) << library.loadError().toStdString();
+}
+
+TEST(DeviceLibraryLoading, AMissingLibraryIsReportedOnceAndTheWindowStillWorks) {
+    DeviceLibrary missing(nullptr, QStringLiteral("Orvane_no_such_library"));
+    EXPECT_FALSE(missing.isLoaded());
+    EXPECT_TRUE(missing.loadError().contains(QStringLiteral("Orvane_no_such_library")));
+    missing.startCapture();  // nothing to call: nothing happens
+    missing.closeDevice();
+
+    MainWindowHarness harness;
+    harness.setup.library = &missing;
+    CVYSKDlg& window = harness.open();
+    ASSERT_EQ(harness.messages.size(), 1);
+    EXPECT_TRUE(harness.messages[0].contains(QStringLiteral("Orvane_no_such_library")));
+    harness.apply();
+    EXPECT_EQ(harness.onMouse([](emulator::VirtualMouse& m) { return m.slotImage(0); }),
+              buildDeviceImage(window.profileSet().record(0)).bytes);
 }
 
 }  // namespace
