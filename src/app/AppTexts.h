@@ -1,14 +1,14 @@
 #pragma once
 
+#include "controls/MessageTexts.h"
+
 // Every text the application shell shows, in one place.
 namespace orvane::texts {
 
 inline constexpr const char* kWindowTitle = "ORVANE PRO Software";
-inline constexpr const char* kMessageCaption = "VELTRAC";
 inline constexpr const char* kTrayTooltip = "ORVANE Pro Gaming Mouse";
 inline constexpr const char* kTrayConfigMouse = "Config Mouse";
 inline constexpr const char* kTrayExit = "Exit";
-inline constexpr const char* kMouseNotFound = "ORVANE Pro mouse not found !";
 inline constexpr const char* kNotificationsFailed = "RegisterDeviceNotification Failed!";
 inline constexpr const char* kVersionText = "1.00";
 inline constexpr const char* kNoFirmwareVersion = "-.--";

@@ -12,6 +12,7 @@
 #include "controls/CKivComboButton.h"
 #include "controls/CKivStatic.h"
 #include "controls/KivFont.h"
+#include "controls/MessageTexts.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceLink.h"
 #include "skins/SkinCache.h"
@@ -24,7 +25,6 @@ namespace popup = layout::popup;
 
 namespace {
 
-constexpr const char* kCaption = "VELTRAC";
 constexpr int kAssignKeyFontHeight = 14;
 // The seconds field is 12 pixels high: "10" in the 15-pixel default would
 // run into the text beside it.
@@ -164,18 +164,18 @@ void CPopDlg::setCountdownTiming(std::chrono::milliseconds tick, std::chrono::mi
 }
 
 const QString& CPopDlg::hookFailedText() {
-    static const QString text = QStringLiteral("set hook failed.");
+    static const QString text = QString::fromLatin1(texts::kHookFailed);
     return text;
 }
 
 const QString& CPopDlg::mouseNotFoundText() {
-    static const QString text = QStringLiteral("ORVANE Pro mouse not found !");
+    static const QString text = QString::fromLatin1(texts::kMouseNotFound);
     return text;
 }
 
 void CPopDlg::showWarning(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kCaption), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(texts::kMessageCaption), text,
+                    QMessageBox::Ok, parent);
     box.exec();
 }
 
