@@ -285,7 +285,8 @@ TEST_F(Application, RunsOnceAppliesFollowsTheMouseAndExitsFromTheTray) {
     std::this_thread::sleep_for(200ms);
     xdo({"click", "1"});
     EXPECT_EQ(application->exitStatusWithin(10s), 0)
-        << "message boxes answered before the tray menu: " << lateMessages;
+        << "message boxes answered before the tray menu: " << lateMessages << "\n"
+        << application->err;
 }
 
 }  // namespace
