@@ -249,7 +249,11 @@ void CVYSKDlg::pressProfileButton(std::size_t slot) {
 void CVYSKDlg::refreshProfileButton(std::size_t slot) {
     const MouseProfile& profile = profiles.record(slot);
     profileButtons[slot]->setCaption(toQString(profile.name));
-    profileButtons[slot]->setEnabled(profile.enabled == 1 && !isBusy());
+    // While a run is in flight the bar is out of use, but the current
+    // profile's button keeps its pressed look so the user still sees which
+    // profile is being written (a click on it changes nothing).
+    const bool usable = !isBusy() || slot == profiles.currentSlot();
+    profileButtons[slot]->setEnabled(profile.enabled == 1 && usable);
 }
 
 void CVYSKDlg::profileMenu(std::size_t slot, int item) {

@@ -137,7 +137,12 @@ TEST_F(MainWindow, ApplyWritesTheCurrentProfileIntoItsSlotAndSelectsIt) {
     mouse().value = 8;
     QSignalSpy finished(&window, &CVYSKDlg::applyFinished);
     click(window.applyButton());
-    EXPECT_FALSE(window.applyButton()->isEnabled());  // while the run is in flight
+    // While the run is in flight: no second Apply, no profile switch.
+    EXPECT_FALSE(window.applyButton()->isEnabled());
+    EXPECT_FALSE(window.profileButton(1)->isEnabled());
+    EXPECT_TRUE(window.profileButton(3)->isLatched());
+    click(window.profileButton(3));
+    EXPECT_EQ(window.profileSet().currentSlot(), 3u);
     ASSERT_TRUE(finished.wait(5000));
 
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
