@@ -2,26 +2,13 @@
 
 #include <QEvent>
 #include <QPointer>
-#include <limits>
 
 #include "controls/KivButtonDropDown.h"
 
 namespace orvane {
 
-namespace {
-
-constexpr qint64 kNeverSeenOpen = std::numeric_limits<qint64>::min() / 2;
-// A press this soon after the drop-down went away is the press that sent it
-// away.
-constexpr qint64 kReopenGuardMs = 200;
-
-}  // namespace
-
 CKivCbnColorButton::CKivCbnColorButton(QWidget* parent, int controlId)
-    : CKivButton(parent, controlId),
-      popupWindow(new KivButtonDropDown(this)),
-      lastSeenOpen(kNeverSeenOpen) {
-    sinceStart.start();
+    : CKivButton(parent, controlId), popupWindow(new KivButtonDropDown(this)) {
     popupWindow->setAnchorWidget(this);
     popupWindow->setListener([this](int id, int value) { dropDownReported(id, value); });
     popupWindow->installEventFilter(this);
@@ -33,11 +20,7 @@ CKivCbnColorButton::~CKivCbnColorButton() {
 }
 
 void CKivCbnColorButton::setClock(Clock newClock) {
-    clock = std::move(newClock);
-}
-
-qint64 CKivCbnColorButton::now() const {
-    return clock ? clock() : sinceStart.elapsed();
+    reopenGuard.setClock(std::move(newClock));
 }
 
 bool CKivCbnColorButton::isDropDownShown() const {
@@ -61,7 +44,7 @@ void CKivCbnColorButton::leftPressed() {
     if (popupWindow->isVisible()) {
         hideDropDown();
     }
-    reopenGuard = now() - lastSeenOpen <= kReopenGuardMs;
+    reopenGuard.pressed();
 }
 
 void CKivCbnColorButton::clicked() {
@@ -70,8 +53,7 @@ void CKivCbnColorButton::clicked() {
     if (self.isNull()) {
         return;
     }
-    if (reopenGuard) {
-        reopenGuard = false;
+    if (reopenGuard.swallowClick()) {
         return;
     }
     if (popupWindow->isVisible()) {
@@ -83,7 +65,7 @@ void CKivCbnColorButton::clicked() {
 
 bool CKivCbnColorButton::eventFilter(QObject* watched, QEvent* event) {
     if (watched == popupWindow && event->type() == QEvent::Hide) {
-        lastSeenOpen = now();
+        reopenGuard.seenOpen();
     }
     return CKivButton::eventFilter(watched, event);
 }

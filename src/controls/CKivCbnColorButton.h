@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <functional>
-
 #include "controls/CKivButton.h"
+#include "controls/KivReopenGuard.h"
 
 namespace orvane {
 
@@ -16,7 +14,7 @@ class KivButtonDropDown;
 class CKivCbnColorButton : public CKivButton {
     Q_OBJECT
   public:
-    using Clock = std::function<qint64()>;
+    using Clock = KivReopenGuard::Clock;
 
     explicit CKivCbnColorButton(QWidget* parent = nullptr, int controlId = 0);
     ~CKivCbnColorButton() override;
@@ -42,13 +40,9 @@ class CKivCbnColorButton : public CKivButton {
 
   private:
     void dropDownReported(int id, int value);
-    qint64 now() const;
 
     KivButtonDropDown* popupWindow;
-    QElapsedTimer sinceStart;
-    Clock clock;
-    qint64 lastSeenOpen;
-    bool reopenGuard = false;
+    KivReopenGuard reopenGuard;
     int currentValue = 0;
 };
 

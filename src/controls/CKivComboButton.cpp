@@ -2,27 +2,17 @@
 
 #include <QPointer>
 #include <algorithm>
-#include <limits>
 
 #include "controls/CKivMenu.h"
 #include "skins/SkinPalette.h"
 
 namespace orvane {
 
-namespace {
-
-// Far enough in the past that no press counts as closing the menu.
-constexpr qint64 kNeverSeenOpen = std::numeric_limits<qint64>::min() / 2;
-
-}  // namespace
-
 CKivComboButton::CKivComboButton(QWidget* parent, int controlId)
     : CKivButton(parent, controlId),
-      dropMenu(new CKivMenu(controlId, this, CKivMenu::kSubmenuWidth, this)),
-      lastSeenOpen(kNeverSeenOpen) {
+      dropMenu(new CKivMenu(controlId, this, CKivMenu::kSubmenuWidth, this)) {
     setCaptionColor(Qt::white);
     setLatchedCaptionColor(QColor(palette::kAccent.r, palette::kAccent.g, palette::kAccent.b));
-    sinceStart.start();
     visibilityPoll.setInterval(kVisibilityPollMs);
     connect(&visibilityPoll, &QTimer::timeout, this, &CKivComboButton::pollMenuVisibility);
 }
@@ -51,21 +41,17 @@ void CKivComboButton::set(const QString& caption, int itemId, int value) {
 }
 
 void CKivComboButton::setClock(Clock newClock) {
-    clock = std::move(newClock);
-}
-
-qint64 CKivComboButton::now() const {
-    return clock ? clock() : sinceStart.elapsed();
+    reopenGuard.setClock(std::move(newClock));
 }
 
 void CKivComboButton::leftPressed() {
     // The press that dismisses the open menu reaches the button as well; it
     // must not turn into a click that opens the menu again.
     if (dropMenu->isVisible()) {
-        lastSeenOpen = now();
+        reopenGuard.seenOpen();
         dropMenu->closeMenu();
     }
-    reopenGuard = now() - lastSeenOpen <= kReopenGuardMs;
+    reopenGuard.pressed();
 }
 
 void CKivComboButton::clicked() {
@@ -74,8 +60,7 @@ void CKivComboButton::clicked() {
     if (self.isNull()) {
         return;
     }
-    if (reopenGuard) {
-        reopenGuard = false;
+    if (reopenGuard.swallowClick()) {
         return;
     }
     openMenu();
@@ -93,14 +78,14 @@ void CKivComboButton::openMenu() {
         dropMenu->popup(mapToGlobal(QPoint(1, height())), CKivMenu::Anchor::TopLeft);
     }
     if (dropMenu->isVisible()) {
-        lastSeenOpen = now();
+        reopenGuard.seenOpen();
         visibilityPoll.start();
     }
 }
 
 void CKivComboButton::pollMenuVisibility() {
     if (dropMenu->isVisible()) {
-        lastSeenOpen = now();
+        reopenGuard.seenOpen();
     } else {
         visibilityPoll.stop();
     }
@@ -110,7 +95,7 @@ void CKivComboButton::controlNotified(int id, int value) {
     if (id == kMenuVisibilityId) {
         // The moment the menu goes is the last moment it was open; the poll
         // alone could be up to one interval late.
-        lastSeenOpen = now();
+        reopenGuard.seenOpen();
         notifyOwner(kMenuVisibilityId, value);
         return;
     }

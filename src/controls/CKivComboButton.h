@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTimer>
-#include <functional>
 
 #include "controls/CKivButton.h"
 #include "controls/ControlSink.h"
+#include "controls/KivReopenGuard.h"
 
 namespace orvane {
 
@@ -19,11 +18,10 @@ class CKivMenu;
 class CKivComboButton : public CKivButton, public ControlSink {
     Q_OBJECT
   public:
-    // Milliseconds since some fixed start; only differences matter.
-    using Clock = std::function<qint64()>;
+    using Clock = KivReopenGuard::Clock;
 
     static constexpr int kVisibilityPollMs = 100;
-    static constexpr int kReopenGuardMs = 200;
+    static constexpr int kReopenGuardMs = KivReopenGuard::kGuardMs;
 
     explicit CKivComboButton(QWidget* parent = nullptr, int controlId = 0);
     ~CKivComboButton() override;
@@ -61,18 +59,14 @@ class CKivComboButton : public CKivButton, public ControlSink {
     void openMenu();
     void pollMenuVisibility();
     void itemPicked(int itemId);
-    qint64 now() const;
 
     CKivMenu* dropMenu;
     QTimer visibilityPoll;
-    QElapsedTimer sinceStart;
-    Clock clock;
+    KivReopenGuard reopenGuard;
     int selectedId = -1;
     int itemValue = -1;
     bool accepted = true;
     bool dropUp = false;
-    bool reopenGuard = false;
-    qint64 lastSeenOpen;
     int configuredMenuWidth = 0;
 };
 

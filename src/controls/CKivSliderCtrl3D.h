@@ -4,6 +4,7 @@
 #include <array>
 
 #include "controls/CKivWidget.h"
+#include "controls/KivSliderImages.h"
 
 class QPainter;
 
@@ -18,16 +19,9 @@ class CKivSliderCtrl3D : public CKivWidget {
 
     enum State { Normal = 0, Over = 1, Dragging = 2, Disabled = 3 };
 
-    // The six pictures. The track is stretched over the client area; the thumb
-    // is drawn at its own size, centred vertically.
-    struct Images {
-        QImage track;
-        QImage thumb;
-        QImage thumbOver;
-        QImage thumbDown;
-        QImage trackDisabled;
-        QImage thumbDisabled;
-    };
+    // The track is stretched over the client area; the thumb is drawn at its
+    // own size, centred vertically.
+    using Images = KivSliderImages;
 
     explicit CKivSliderCtrl3D(QWidget* parent = nullptr, int controlId = 0);
 

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "controls/CKivWidget.h"
+#include "controls/KivSliderImages.h"
 
 namespace orvane {
 
@@ -16,17 +17,9 @@ class CKivSliderCtrlVer : public CKivWidget {
   public:
     enum State { Normal = 0, Over = 1, Dragging = 2, Disabled = 3 };
 
-    // The six pictures, as for the horizontal slider. The track is stretched
-    // over the client area; the thumb is drawn at its own size, centred
-    // horizontally.
-    struct Images {
-        QImage track;
-        QImage thumb;
-        QImage thumbOver;
-        QImage thumbDown;
-        QImage trackDisabled;
-        QImage thumbDisabled;
-    };
+    // The track is stretched over the client area; the thumb is drawn at its
+    // own size, centred horizontally.
+    using Images = KivSliderImages;
 
     explicit CKivSliderCtrlVer(QWidget* parent = nullptr, int controlId = 0);
 

@@ -2,6 +2,7 @@
 target_sources(orvane_controls PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/KivButtonBase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KivButtonDropDown.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KivReopenGuard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CKivButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CKivCheckBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CKivMenu.cpp

@@ -8,20 +8,10 @@
 
 #include "skins/SkinCache.h"
 #include "skins/SkinLayout.h"
+#include "support/SkinSheetIndex.h"
 #include "support/TempDir.h"
 
 namespace orvane::test {
-
-// The position of `name` in the cache order, or -1.
-inline int sheetIndexOf(const std::string& name) {
-    const auto names = skinSheetFileNames();
-    for (std::size_t index = 0; index < names.size(); ++index) {
-        if (name == names[index]) {
-            return static_cast<int>(index);
-        }
-    }
-    return -1;
-}
 
 // Every pixel tells where it came from: red is the sheet's position in the
 // cache order, green and blue are x and y (green wraps past 255).

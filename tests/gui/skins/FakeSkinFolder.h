@@ -7,6 +7,7 @@
 #include <string>
 
 #include "skins/SkinCache.h"
+#include "support/SkinSheetIndex.h"
 #include "support/TempDir.h"
 
 namespace orvane::test {
@@ -14,17 +15,6 @@ namespace orvane::test {
 // Size of every sheet of a fake skin; small, so that a folder is written fast.
 inline constexpr int kFakeSheetWidth = 96;
 inline constexpr int kFakeSheetHeight = 64;
-
-// The position of `name` in the cache order, or -1.
-inline int sheetIndexOf(const std::string& name) {
-    const auto names = skinSheetFileNames();
-    for (std::size_t index = 0; index < names.size(); ++index) {
-        if (name == names[index]) {
-            return static_cast<int>(index);
-        }
-    }
-    return -1;
-}
 
 // Every pixel tells where it came from: red is the sheet's position in the
 // cache order, green and blue are the pixel's x and y on the sheet.
