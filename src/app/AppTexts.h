@@ -10,7 +10,6 @@ inline constexpr const char* kTrayTooltip = "ORVANE Pro Gaming Mouse";
 inline constexpr const char* kTrayConfigMouse = "Config Mouse";
 inline constexpr const char* kTrayExit = "Exit";
 inline constexpr const char* kNotificationsFailed = "RegisterDeviceNotification Failed!";
-inline constexpr const char* kVersionText = "1.00";
 inline constexpr const char* kNoFirmwareVersion = "-.--";
 
 inline constexpr const char* kMenuRename = "Rename";

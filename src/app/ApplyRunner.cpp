@@ -1,8 +1,8 @@
 #include "app/ApplyRunner.h"
 
 #include "device/DeviceCommands.h"
-#include "device/DeviceImage.h"
 #include "profile/ProfileFile.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvane {
 

@@ -12,8 +12,11 @@
 #include "device/DeviceLink.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
-#include "platform/HidBusSelection.h"
+#include "platform/linux/x11/X11KeyboardHook.h"
 #include "platform/qt/LocalSocketSingleInstance.h"
+#include "platform/qt/QtShell.h"
+#include "platform/selection/HidBusSelection.h"
+#include "version/Version.h"
 
 namespace orvane {
 
@@ -31,7 +34,7 @@ int CVYSKApp::run(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(texts::kWindowTitle));
     QApplication::setOrganizationName(QStringLiteral("Veltrac"));
-    QApplication::setApplicationVersion(QString::fromLatin1(texts::kVersionText));
+    QApplication::setApplicationVersion(QString::fromLatin1(kSoftwareVersionText));
     // The window hides instead of closing; only "Exit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -54,10 +57,13 @@ int CVYSKApp::run(int argc, char** argv) {
         return 0;
     }
 
+    SteadyClock clock;
+    QtShell shell;
+    const AppPaths paths = AppPaths::ofThisProcess();
     if (options.isSet(demo)) {
-        const QString problem = startDemoMouse(QApplication::applicationDirPath());
-        if (!problem.isEmpty()) {
-            warnOnce(problem);
+        const std::string problem = demoMouseOfThisProcess(shell, clock, paths).start();
+        if (!problem.empty()) {
+            warnOnce(QString::fromStdString(problem));
         }
     }
 
@@ -66,11 +72,18 @@ int CVYSKApp::run(int argc, char** argv) {
         warnOnce(QString::fromStdString(selection.error));
         selection = selectHidBus("hidapi");
     }
-    SteadyClock clock;
     DeviceLink link(*selection.bus, clock);
     DeviceLibrary library;
+    // Global keys reach the key capture and the recorder on the UI thread.
+    // Without an X server (a Wayland session without XWayland) there is no
+    // hook, and the pages that need one say so when asked.
+    std::string hookError;
+    const std::unique_ptr<KeyboardHook> keyboardHook = X11KeyboardHook::create(
+        [&application](std::function<void()> work) {
+            QMetaObject::invokeMethod(&application, std::move(work), Qt::QueuedConnection);
+        },
+        std::string(), hookError);
 
-    const AppPaths paths = AppPaths::ofThisProcess();
     MainWindowSetup setup;
     setup.profilesFolder = paths.profilesFolder();
     setup.macroFolder = paths.macroFolder();
@@ -84,6 +97,9 @@ int CVYSKApp::run(int argc, char** argv) {
     setup.bus = selection.bus.get();
     setup.clock = &clock;
     setup.library = &library;
+    setup.pageServices.keyboardHook = keyboardHook.get();
+    setup.pageServices.shell = &shell;
+    setup.pageServices.paths = &paths;
 
     CVYSKDlg window(setup, {});
     instance.setOnShowRequested([&window] { window.showMainWindow(); });

@@ -20,6 +20,7 @@
 #include "profile/TextCodec.h"
 #include "skins/SkinCache.h"
 #include "skins/SkinFaces.h"
+#include "version/Version.h"
 
 namespace orvane {
 
@@ -165,7 +166,7 @@ void CVYSKDlg::buildControls() {
     versionText = new CKivStatic(this, kVersionTextId);
     versionText->setGeometry(toQRect(layoutmw::kVersionText));
     versionText->setTextFont(kivFont(kVersionTextPixels));
-    versionText->setText(QString::fromLatin1(texts::kVersionText));
+    versionText->setText(QString::fromLatin1(kSoftwareVersionText));
 
     pageButtons[0]->setLatched(true);
     pressProfileButton(0);
@@ -177,8 +178,12 @@ void CVYSKDlg::createPages() {
     constexpr PageKind kCreationOrder[] = {PageKind::SensorPerformance, PageKind::ColorSettings,
                                            PageKind::MacroSettings, PageKind::Support,
                                            PageKind::MouseSettings};
+    PageServices pageServices = setup.pageServices;
+    pageServices.link = setup.link;
+    pageServices.clock = setup.clock;
+    pageServices.macros = &macros;
     for (PageKind kind : kCreationOrder) {
-        QWidget* created = services.createPage(kind, this);
+        QWidget* created = services.createPage(kind, pageServices, this);
         created->setGeometry(toQRect(layoutmw::kPageArea));
         created->setVisible(kind == PageKind::MouseSettings);
         pages[static_cast<std::size_t>(kind)] = created;

@@ -10,6 +10,7 @@
 #include "app/ProfileSet.h"
 #include "controls/CKivImageDialog.h"
 #include "macros/MacroCollection.h"
+#include "pages/PageServices.h"
 
 namespace orvane {
 
@@ -34,6 +35,9 @@ struct MainWindowSetup {
     HidBus* bus = nullptr;
     Clock* clock = nullptr;
     DeviceLibrary* library = nullptr;  // may be null: no device events then
+    // What the pages reach besides the link, the clock and the window's own
+    // macro collection, which the window adds.
+    PageServices pageServices;
     bool withTrayIcon = true;
 };
 

@@ -1,51 +1,56 @@
 #include "app/DemoMouse.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QThread>
+#include <chrono>
+#include <system_error>
 
-#include "emulator/BusSocket.h"
+#include "platform/AppPaths.h"
+#include "platform/Clock.h"
+#include "platform/Shell.h"
+#include "platform/selection/HidBusSelection.h"
+#include "platform/virtual/EmulatorHidBus.h"
 
 namespace orvane {
 
 namespace {
 
-bool simulatedMouseAnswers(const std::string& socketPath) {
-    std::string error;
-    return emulator::connectToBus(socketPath, error).valid();
-}
+using namespace std::chrono_literals;
+
+// The daemon detaches once it serves; its socket is given this long.
+constexpr Clock::Duration kStartWait = 5000ms;
+constexpr Clock::Duration kPollInterval = 20ms;
 
 }  // namespace
 
-QString startDemoMouse(const QString& programFolder) {
-    const std::string socketPath = emulator::defaultSocketPath();
-    if (!simulatedMouseAnswers(socketPath)) {
-        const QString daemon = QDir(programFolder).filePath(QStringLiteral("orvane-emud"));
-        const QString stateFolder =
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-            QStringLiteral("/Veltrac/ORVANE PRO Software");
-        QDir().mkpath(stateFolder);
-        const QStringList arguments = {
-            QStringLiteral("--socket"), QString::fromStdString(socketPath),
-            QStringLiteral("--state"), stateFolder + QStringLiteral("/simulated-mouse.json")};
-        if (!QProcess::startDetached(daemon, arguments)) {
-            return QStringLiteral("The simulated mouse \"%1\" could not be started.").arg(daemon);
+std::string DemoMouse::start() const {
+    if (!answers(socketPath)) {
+        const std::filesystem::path daemon = paths.programFolder() / "orvane-emud";
+        std::vector<std::string> arguments = {"--socket", socketPath};
+        // The mouse's memory is kept beside the user's profiles; without a
+        // data folder it lasts as long as the daemon.
+        const std::filesystem::path stateFolder = paths.softwareFolder();
+        if (!stateFolder.empty()) {
+            std::error_code ignored;
+            std::filesystem::create_directories(stateFolder, ignored);
+            arguments.insert(arguments.end(),
+                             {"--state", (stateFolder / "simulated-mouse.json").string()});
         }
-        // The daemon detaches once it serves; wait for its socket a while.
-        QElapsedTimer waited;
-        waited.start();
-        while (!simulatedMouseAnswers(socketPath)) {
-            if (waited.elapsed() > 5000) {
-                return QStringLiteral("The simulated mouse did not answer on \"%1\".")
-                    .arg(QString::fromStdString(socketPath));
+        if (!shell.startProgram(daemon, arguments)) {
+            return "The simulated mouse \"" + daemon.string() + "\" could not be started.";
+        }
+        const Clock::TimePoint giveUp = clock.now() + kStartWait;
+        while (!answers(socketPath)) {
+            if (clock.now() > giveUp) {
+                return "The simulated mouse did not answer on \"" + socketPath + "\".";
             }
-            QThread::msleep(20);
+            clock.sleepFor(kPollInterval);
         }
     }
-    qputenv("ORVANE_HID", QByteArray("emulator:") + QByteArray::fromStdString(socketPath));
+    selectEmulatorForProcess(socketPath);
     return {};
+}
+
+DemoMouse demoMouseOfThisProcess(Shell& shell, Clock& clock, const AppPaths& paths) {
+    return DemoMouse{shell, clock, paths, defaultEmulatorSocket(), emulatorAnswers};
 }
 
 }  // namespace orvane

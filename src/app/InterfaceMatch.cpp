@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "device/DeviceIds.h"
+#include "protocol/DeviceIds.h"
 
 namespace orvane {
 

@@ -4,38 +4,13 @@
 #include <QMessageBox>
 
 #include "app/AppTexts.h"
-#include "controls/CKivImageDialog.h"
+#include "app/PageFactory.h"
 #include "controls/CPopDlg.h"
 #include "controls/CRenameDlg.h"
-#include "skins/SkinCache.h"
-#include "skins/SkinLayout.h"
 
 namespace orvane {
 
 namespace {
-
-int backgroundPart(PageKind kind) {
-    switch (kind) {
-        case PageKind::MouseSettings:
-            return layout::mousepage::kPartBackground;
-        case PageKind::SensorPerformance:
-            return layout::sensorpage::kPartBackground;
-        case PageKind::ColorSettings:
-            return layout::lightingpage::kPartBackground;
-        case PageKind::MacroSettings:
-            return layout::macropage::kPartBackground;
-        case PageKind::Support:
-            return layout::supportpage::kPartBackground;
-    }
-    return layout::mousepage::kPartBackground;
-}
-
-// A page whose controls have not come yet: its skin background only.
-QWidget* createSkinnedPage(PageKind kind, QWidget* parent) {
-    auto* page = new CKivImageDialog(parent, Qt::Widget);
-    page->setBackground(skinPart(backgroundPart(kind), layout::kStateNormal, QRect()).toImage());
-    return page;
-}
 
 void showWarning(QWidget* owner, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(texts::kMessageCaption), text,
@@ -71,7 +46,7 @@ QString chooseImport(QWidget* owner, const QString& folder) {
 
 MainWindowServices withDefaultServices(MainWindowServices services) {
     if (!services.createPage) {
-        services.createPage = createSkinnedPage;
+        services.createPage = createSettingsPage;
     }
     if (!services.warn) {
         services.warn = showWarning;

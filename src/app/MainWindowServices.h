@@ -5,18 +5,18 @@
 #include <functional>
 #include <optional>
 
-namespace orvane {
+#include "pages/PageKind.h"
+#include "pages/PageServices.h"
 
-// The five pages in the order of the page buttons.
-enum class PageKind { MouseSettings = 0, SensorPerformance, ColorSettings, MacroSettings, Support };
-inline constexpr int kPageCount = 5;
+namespace orvane {
 
 // Everything the main window asks of the world outside it that a test wants
 // to answer itself: the pages, the modal questions and the message boxes.
 // Empty members take the real thing (CreateMainWindowDefaults fills them).
 struct MainWindowServices {
     // Creates one page as a child of `parent`.
-    std::function<QWidget*(PageKind kind, QWidget* parent)> createPage;
+    std::function<QWidget*(PageKind kind, const PageServices& services, QWidget* parent)>
+        createPage;
     // A warning message box owned by the main window.
     std::function<void(QWidget* owner, const QString& text)> warn;
     // A pop-up of the given variant; 1 for OK, 2 otherwise.
@@ -29,7 +29,7 @@ struct MainWindowServices {
     std::function<QString(QWidget* owner, const QString& folder)> chooseImportFile;
 };
 
-// The production services: skinned placeholder pages, QMessageBox, the
+// The production services: the settings pages of the page factory, QMessageBox, the
 // skinned pop-ups and rename dialog, QFileDialog. Members already set are kept.
 MainWindowServices withDefaultServices(MainWindowServices services);
 

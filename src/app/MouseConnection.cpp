@@ -7,6 +7,7 @@
 #include "app/DeviceLibrary.h"
 #include "app/InterfaceMatch.h"
 #include "device/DeviceCommands.h"
+#include "platform/selection/DeviceMonitorSelection.h"
 
 namespace orvane {
 

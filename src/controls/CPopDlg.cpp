@@ -13,8 +13,6 @@
 #include "controls/CKivStatic.h"
 #include "controls/KivFont.h"
 #include "controls/MessageTexts.h"
-#include "device/DeviceCommands.h"
-#include "device/DeviceLink.h"
 #include "skins/SkinCache.h"
 #include "skins/SkinFaces.h"
 #include "skins/SkinFolder.h"
@@ -140,22 +138,6 @@ void CPopDlg::setUpKeyCapture() {
     time->show();
     // The captured keys must arrive here, not at a button.
     setFocusPolicy(Qt::StrongFocus);
-}
-
-void CPopDlg::setDeviceLink(DeviceLink* link) {
-    if (link == nullptr) {
-        analysisStarter = nullptr;
-        return;
-    }
-    analysisStarter = [link] {
-        if (link->openDeviceIfClosed() != 1) {
-            link->closeDevice();
-            return false;
-        }
-        // The countdown runs whatever the mouse answers.
-        startSurfaceAnalysis(*link);
-        return true;
-    };
 }
 
 void CPopDlg::setCountdownTiming(std::chrono::milliseconds tick, std::chrono::milliseconds pause) {

@@ -14,7 +14,6 @@ namespace orvane {
 class CKivButton;
 class CKivComboButton;
 class CKivStatic;
-class DeviceLink;
 
 // The small modal questions of the application, each drawn entirely from its
 // skin: the question is part of the background, so the dialog carries no text
@@ -54,8 +53,6 @@ class CPopDlg : public CKivImageDialog {
     void setTarget(CKivComboButton* button) { target = button; }
     // Where the key capture listens; without one the capture cannot start.
     void setKeyboardHook(KeyboardHook* hook) { keyboardHook = hook; }
-    // The surface analysis question uses this link to reach the mouse.
-    void setDeviceLink(DeviceLink* link);
     void setAnalysisStarter(AnalysisStarter starter) { analysisStarter = std::move(starter); }
 
     void setMessageBox(MessageBox box) { messageBox = std::move(box); }

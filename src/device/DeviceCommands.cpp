@@ -1,4 +1,5 @@
 #include "device/DeviceCommands.h"
+#include "protocol/CommandCodes.h"
 
 #include <algorithm>
 #include <vector>
@@ -9,24 +10,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::uint8_t kReadCurrentProfile = 0x03;
-constexpr std::uint8_t kSelectProfile = 0x04;
-constexpr std::uint8_t kSurfaceAnalysis = 0x05;
-constexpr std::uint8_t kSurfaceStart = 0x01;
-constexpr std::uint8_t kSurfaceQuality = 0x02;
-constexpr std::uint8_t kWriteImageHalf = 0x08;
-
-constexpr std::size_t kSubCommandByte = 2;
-constexpr std::size_t kSlotByte = 5;
-constexpr std::size_t kHalfByte = 6;
-constexpr std::size_t kValueByte = 16;
 constexpr std::uint8_t kLastSlot = 4;
 
 CommandReport command(std::uint8_t code, std::uint8_t subCommand = 0) {
     CommandReport report{};
     report[0] = kCommandReportId;
     report[1] = code;
-    report[kSubCommandByte] = subCommand;
+    report[operand::kSubCommand] = subCommand;
     return report;
 }
 
@@ -51,18 +41,18 @@ bool replyDone(const CommandReport& reply) {
 int readCurrentProfile(DeviceLink& link, std::uint8_t& slot) {
     auto hold = link.exchangeLock();
     CommandReport reply{};
-    if (!exchange(link, command(kReadCurrentProfile), 2000ms, reply) || !replyDone(reply) ||
-        reply[kValueByte] > kLastSlot) {
+    if (!exchange(link, command(app_command::kReadCurrentProfile), 2000ms, reply) ||
+        !replyDone(reply) || reply[kPayloadOffset] > kLastSlot) {
         return kCommandFailed;
     }
-    slot = reply[kValueByte];
+    slot = reply[kPayloadOffset];
     return kCommandDone;
 }
 
 int selectProfile(DeviceLink& link, std::uint8_t slot) {
     auto hold = link.exchangeLock();
-    CommandReport request = command(kSelectProfile);
-    request[kSlotByte] = slot;
+    CommandReport request = command(app_command::kSelectProfile);
+    request[operand::kProfile] = slot;
     CommandReport reply{};
     return exchange(link, request, 1500ms, reply) && replyDone(reply) ? kCommandDone
                                                                       : kCommandFailed;
@@ -72,9 +62,9 @@ int writeImageHalf(DeviceLink& link, const DeviceImage& image, std::uint8_t half
     auto hold = link.exchangeLock();
     std::vector<std::uint8_t> report(kDataReportSize, 0);
     report[0] = kDataReportId;
-    report[1] = kWriteImageHalf;
-    report[kSlotByte] = image.bytes[0];
-    report[kHalfByte] = half;
+    report[1] = app_command::kWriteImageHalf;
+    report[operand::kProfile] = image.bytes[0];
+    report[operand::kSecond] = half;
     const std::size_t from = std::size_t{half & 1U} * kPayloadSize;
     std::copy_n(image.bytes.begin() + static_cast<std::ptrdiff_t>(from), kPayloadSize,
                 report.begin() + kPayloadOffset);
@@ -92,7 +82,9 @@ int writeImageHalf(DeviceLink& link, const DeviceImage& image, std::uint8_t half
 int startSurfaceAnalysis(DeviceLink& link) {
     auto hold = link.exchangeLock();
     CommandReport reply{};
-    return exchange(link, command(kSurfaceAnalysis, kSurfaceStart), 50ms, reply) && replyDone(reply)
+    return exchange(link, command(app_command::kSurfaceAnalysis, app_command::kSurfaceStart), 50ms,
+                    reply) &&
+                   replyDone(reply)
                ? kCommandDone
                : kCommandFailed;
 }
@@ -100,10 +92,11 @@ int startSurfaceAnalysis(DeviceLink& link) {
 int readSurfaceQuality(DeviceLink& link, std::uint8_t& quality) {
     auto hold = link.exchangeLock();
     CommandReport reply{};
-    if (!exchange(link, command(kSurfaceAnalysis, kSurfaceQuality), 30ms, reply)) {
+    if (!exchange(link, command(app_command::kSurfaceAnalysis, app_command::kSurfaceQuality), 30ms,
+                  reply)) {
         return kCommandFailed;
     }
-    quality = reply[kValueByte];
+    quality = reply[kPayloadOffset];
     return kCommandDone;
 }
 

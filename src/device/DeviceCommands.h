@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "device/DeviceImage.h"
 #include "device/DeviceLink.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvane {
 

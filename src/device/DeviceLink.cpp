@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "device/DeviceIds.h"
+#include "protocol/DeviceIds.h"
 
 namespace orvane {
 

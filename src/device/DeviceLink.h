@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 
-#include "device/ReportLayout.h"
 #include "platform/Clock.h"
 #include "platform/HidBus.h"
+#include "protocol/ReportLayout.h"
 
 namespace orvane {
 

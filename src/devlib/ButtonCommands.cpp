@@ -4,13 +4,10 @@
 #include "devlib/ButtonEncoding.h"
 #include "devlib/Commands.h"
 #include "devlib/Transport.h"
+#include "protocol/CommandCodes.h"
 
 namespace orvane::devlib {
 namespace {
-
-constexpr std::uint8_t kButtonCommand = 0x0A;
-constexpr std::uint8_t kReadBlockCommand = 0x25;
-constexpr std::uint8_t kWriteBlockCommand = 0x21;
 
 constexpr Clock::Duration kButtonPause{50};
 constexpr Clock::Duration kWebPagePause{80};
@@ -29,7 +26,7 @@ std::uint8_t lowByte(std::int32_t value) {
 
 std::uint8_t sendButtonEntry(LibraryCore& core, std::uint8_t profile, std::uint8_t button,
                              std::span<const std::uint8_t> entry, Clock::Duration pause) {
-    CommandReport report = commandReport(kButtonCommand, 0, profile, button);
+    CommandReport report = commandReport(lib_command::kButton, 0, profile, button);
     std::copy(entry.begin(), entry.end(), report.begin() + kEntryByte);
     return statusResult(exchange(core, report, {pause}));
 }
@@ -91,7 +88,7 @@ bool readDataBlock(LibraryCore& core, std::uint8_t profile, std::uint8_t button,
                    std::span<std::uint8_t> block) {
     std::fill(block.begin(), block.end(), 0);
     const Reply reply =
-        exchange(core, commandReport(kReadBlockCommand, button, profile),
+        exchange(core, commandReport(lib_command::kReadDataBlock, button, profile),
                  {kReadBlockPause, SendSpeed::Fast, kDataReportId, kDataReportSize});
     if (!reply.readAndDone()) {
         return false;
@@ -106,7 +103,7 @@ std::uint8_t writeDataBlock(LibraryCore& core, std::uint8_t profile, std::uint8_
     CCriticalSectionAutoLock guard(core.lock());
     std::vector<std::uint8_t> report(kDataReportSize, 0);
     report[0] = kDataReportId;
-    report[1] = kWriteBlockCommand;
+    report[1] = lib_command::kWriteDataBlock;
     report[2] = button;
     report[5] = profile;
     const std::size_t length = std::min(block.size(), kPayloadSize);
@@ -162,11 +159,11 @@ std::uint8_t setButtonSettings(LibraryCore& core, std::int32_t profile,
 }
 
 std::uint8_t setButtonRunProgram(LibraryCore& core, const RunProgramRequest* request) {
-    return setButtonText(core, request, kRunProgramKind, kButtonPause);
+    return setButtonText(core, request, lib_command::button_kind::kRunProgram, kButtonPause);
 }
 
 std::uint8_t setButtonRunBrowser(LibraryCore& core, const RunProgramRequest* request) {
-    return setButtonText(core, request, kOpenWebPageKind, kWebPagePause);
+    return setButtonText(core, request, lib_command::button_kind::kOpenWebPage, kWebPagePause);
 }
 
 }  // namespace orvane::devlib

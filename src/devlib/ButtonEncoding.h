@@ -6,17 +6,12 @@
 #include <vector>
 
 #include "Orvane_pro_dll.h"
+#include "protocol/CommandCodes.h"
 
 namespace orvane::devlib {
 
 inline constexpr std::size_t kMaxEvents = 140;
 inline constexpr std::size_t kDeviceEventSize = 7;
-inline constexpr std::uint8_t kTrailingOperand = 0x0F;
-
-inline constexpr std::uint8_t kMacroKind = 0x03;
-inline constexpr std::uint8_t kSystemKind = 0x18;
-inline constexpr std::uint8_t kRunProgramKind = 0x23;
-inline constexpr std::uint8_t kOpenWebPageKind = 0x24;
 
 inline constexpr std::int32_t kMacroType = 19;
 inline constexpr std::int32_t kSystemType = 25;
@@ -30,7 +25,7 @@ struct DeviceEntry {
     std::uint8_t sub = 0x01;
     std::uint16_t first = 0;
     std::uint16_t second = 0;
-    std::uint8_t trailing = kTrailingOperand;
+    std::uint8_t trailing = lib_command::kButtonEntryTrailer;
 
     std::array<std::uint8_t, 7> bytes() const;
     static DeviceEntry fromBytes(std::span<const std::uint8_t> bytes);

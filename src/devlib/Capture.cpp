@@ -6,13 +6,11 @@
 #include <utility>
 
 #include "devlib/Transport.h"
+#include "protocol/CommandCodes.h"
 
 namespace orvane::devlib {
 namespace {
 
-constexpr std::uint8_t kDataBlockRead = 0x25;
-constexpr std::uint8_t kProgramButton = 0x23;
-constexpr std::uint8_t kBrowserButton = 0x24;
 constexpr std::uint8_t kFirstSimpleKind = 1;
 constexpr std::uint8_t kLastSimpleKind = 5;
 constexpr std::size_t kKind = 1;
@@ -181,7 +179,8 @@ void EventCapture::dispatch(std::span<const std::uint8_t> report) {
         std::uint8_t value = report[kValue];
         std::int32_t one = 1;
         call(&kind, &value, &one);
-    } else if (kind == kProgramButton || kind == kBrowserButton) {
+    } else if (kind == lib_command::button_kind::kRunProgram ||
+               kind == lib_command::button_kind::kOpenWebPage) {
         std::array<std::uint8_t, kPayloadSize> block{};
         readDataBlock(report[kBlockNumber], report[kProfile], block);
         std::int32_t length = u16At(report, kValue);
@@ -199,7 +198,7 @@ void EventCapture::readDataBlock(std::uint8_t block, std::uint8_t profile,
         return;
     }
     const Reply reply =
-        exchange(core, commandReport(kDataBlockRead, block, profile),
+        exchange(core, commandReport(lib_command::kReadDataBlock, block, profile),
                  {kBlockReadPause, SendSpeed::Fast, kDataReportId, kDataReportSize});
     if (!reply.statusDone()) {
         return;

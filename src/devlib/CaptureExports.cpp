@@ -2,12 +2,12 @@
 // Close_device. Their state lives in one object created after the library's
 // core, so that it goes first at unload: the listener's monitors and the
 // capture thread are joined there, before the core they use is destroyed.
-#include <hidapi/hidapi.h>
 
 #include "Orvane_pro_dll.h"
 #include "devlib/Capture.h"
 #include "devlib/DeviceListener.h"
 #include "devlib/Transport.h"
+#include "platform/selection/HidBusSelection.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ ORVANE_API uint8_t Start_device_listener(void) {
 
 ORVANE_API uint8_t Close_device(void) {
     return guarded(dl::kOk, [](EventState& state) {
-        return dl::closeDevice(state.core, state.capture, [] { hid_exit(); });
+        return dl::closeDevice(state.core, state.capture, [] { orvane::releaseHidBackends(); });
     });
 }
 

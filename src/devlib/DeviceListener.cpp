@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "devlib/Transport.h"
+#include "platform/selection/DeviceMonitorSelection.h"
 
 namespace orvane::devlib {
 namespace {

@@ -6,9 +6,10 @@
 #include <numeric>
 #include <system_error>
 
-#include "device/DeviceIds.h"
 #include "devlib/Commands.h"
 #include "devlib/Transport.h"
+#include "protocol/CommandCodes.h"
+#include "protocol/DeviceIds.h"
 
 namespace orvane::devlib {
 
@@ -16,17 +17,7 @@ namespace {
 
 using Pause = Clock::Duration;
 
-constexpr std::uint8_t kEnterBootLoader = 0x3A;
-constexpr std::array<std::uint8_t, 3> kUnlock = {0x3C, 0xC3, 0x71};
-constexpr std::size_t kUnlockOffset = 5;
-constexpr std::uint8_t kImageInformation = 0x03;
-constexpr std::uint8_t kImageBlock = 0x06;
-constexpr std::uint8_t kFinish = 0x09;
 constexpr std::uint8_t kFirstBlockNumber = 12;
-constexpr std::size_t kBlockCountByte = 16;
-constexpr std::size_t kImageSumByte = 17;
-constexpr std::size_t kBlockNumberByte = 2;
-constexpr std::size_t kBlockSumByte = 3;
 
 constexpr Pause kEnterPause{30};
 constexpr Pause kInformationPause{50};
@@ -162,8 +153,8 @@ void FirmwareWorker::run() {
     if (!pause(kBeforeFinish)) {
         return;
     }
-    const Reply finished =
-        exchange(core, longReport(kCommandReportId, kFinish), bootLoaderExchange(kFinishPause));
+    const Reply finished = exchange(core, longReport(kCommandReportId, boot_command::kFinish),
+                                    bootLoaderExchange(kFinishPause));
     if (!finished.statusDone()) {
         report(ORVANE_FW_IMAGE_REJECTED, progress);
         return;
@@ -211,8 +202,9 @@ std::optional<Mode> FirmwareWorker::detectMode() {
 }
 
 bool FirmwareWorker::enterBootLoader() {
-    CommandReport request = commandReport(kEnterBootLoader);
-    std::copy(kUnlock.begin(), kUnlock.end(), request.begin() + kUnlockOffset);
+    CommandReport request = commandReport(lib_command::kEnterBootLoader);
+    std::copy(lib_command::kBootLoaderUnlock.begin(), lib_command::kBootLoaderUnlock.end(),
+              request.begin() + operand::kProfile);
     return exchange(core, request, {kEnterPause, SendSpeed::Fast}).readAndDone();
 }
 
@@ -229,9 +221,11 @@ bool FirmwareWorker::reachBootLoader() {
 }
 
 bool FirmwareWorker::sendInformation() {
-    std::vector<std::uint8_t> request = longReport(kCommandReportId, kImageInformation);
-    request[kBlockCountByte] = static_cast<std::uint8_t>(image.size() / kFirmwareBlockSize);
-    putU32(request, kImageSumByte, sum32(image));
+    std::vector<std::uint8_t> request =
+        longReport(kCommandReportId, boot_command::kImageInformation);
+    request[boot_command::kBlockCountByte] =
+        static_cast<std::uint8_t>(image.size() / kFirmwareBlockSize);
+    putU32(request, boot_command::kImageSumByte, sum32(image));
     for (const Pause wait : kInformationRetries) {
         if (exchange(core, request, bootLoaderExchange(kInformationPause)).readAndDone()) {
             return true;
@@ -245,9 +239,9 @@ bool FirmwareWorker::sendInformation() {
 
 bool FirmwareWorker::sendBlock(std::size_t index) {
     const auto block = std::span(image).subspan(index * kFirmwareBlockSize, kFirmwareBlockSize);
-    std::vector<std::uint8_t> request = longReport(kDataReportId, kImageBlock);
-    request[kBlockNumberByte] = static_cast<std::uint8_t>(kFirstBlockNumber + index);
-    putU16(request, kBlockSumByte, static_cast<std::uint16_t>(sum32(block)));
+    std::vector<std::uint8_t> request = longReport(kDataReportId, boot_command::kImageBlock);
+    request[boot_command::kBlockNumberByte] = static_cast<std::uint8_t>(kFirstBlockNumber + index);
+    putU16(request, boot_command::kBlockSumByte, static_cast<std::uint16_t>(sum32(block)));
     std::copy(block.begin(), block.end(), request.begin() + kPayloadOffset);
     for (const Pause wait : kBlockRetries) {
         if (exchange(core, request, bootLoaderExchange(kBlockPause)).readAndDone()) {

@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "device/DeviceIds.h"
-#include "platform/HidBusSelection.h"
+#include "platform/selection/HidBusSelection.h"
+#include "protocol/DeviceIds.h"
 
 namespace orvane::devlib {
 namespace {

@@ -4,31 +4,18 @@
 #include "devlib/ButtonEncoding.h"
 #include "devlib/Commands.h"
 #include "devlib/Transport.h"
+#include "protocol/CommandCodes.h"
 
 namespace orvane::devlib {
 namespace {
 
 namespace pb = profile_block;
 
-constexpr std::uint8_t kProfileCommand = 0x0B;
-constexpr std::uint8_t kFactoryResetCommand = 0x0E;
-constexpr std::uint8_t kResetSub = 0x01;
-constexpr std::uint8_t kSyncSub = 0x02;
-constexpr std::uint8_t kCurrentSub = 0x03;
-constexpr std::uint8_t kSelectSub = 0x04;
-constexpr std::uint8_t kAddSub = 0x05;
-constexpr std::uint8_t kDeleteSub = 0x06;
-constexpr std::uint8_t kReadSub = 0x07;
-constexpr std::uint8_t kCountSub = 0x09;
-constexpr std::uint8_t kCopySub = 0x0A;
-
 constexpr Clock::Duration kProfilePause{50};
 constexpr Clock::Duration kQueryPause{60};
 constexpr Clock::Duration kSelectPause{100};
 constexpr Clock::Duration kReadPause{80};
 
-// Profile 6 of a sync stands for every profile at once.
-constexpr std::int32_t kSyncAllProfiles = 6;
 constexpr std::size_t kValueByte = kPayloadOffset;
 
 std::uint8_t lowByte(std::int32_t value) {
@@ -42,7 +29,7 @@ bool reachable(LibraryCore& core) {
 
 Reply profileExchange(LibraryCore& core, std::uint8_t sub, std::uint8_t profile,
                       Clock::Duration pause, std::uint8_t second = 0) {
-    return exchange(core, commandReport(kProfileCommand, sub, profile, second), {pause});
+    return exchange(core, commandReport(lib_command::kProfile, sub, profile, second), {pause});
 }
 
 std::uint8_t simpleProfileCommand(LibraryCore& core, std::int32_t profile, std::uint8_t sub,
@@ -96,18 +83,19 @@ void decodeSettings(std::span<const std::uint8_t> block, ProfileData& data) {
 }  // namespace
 
 std::uint8_t resetProfileDefault(LibraryCore& core, std::int32_t profile) {
-    return simpleProfileCommand(core, profile, kResetSub, kProfilePause);
+    return simpleProfileCommand(core, profile, lib_command::profile::kResetDefault, kProfilePause);
 }
 
 std::uint8_t syncProfile(LibraryCore& core, std::int32_t profile) {
     CCriticalSectionAutoLock guard(core.lock());
-    if (!isProfile(profile) && profile != kSyncAllProfiles) {
+    if (!isProfile(profile) && profile != lib_command::profile::kSyncAllProfiles) {
         return kBadArgument;
     }
     if (!reachable(core)) {
         return kDeviceError;
     }
-    return profileResult(profileExchange(core, kSyncSub, lowByte(profile), kProfilePause));
+    return profileResult(
+        profileExchange(core, lib_command::profile::kSync, lowByte(profile), kProfilePause));
 }
 
 std::uint8_t getCurrentProfileId(LibraryCore& core, std::uint8_t* profile) {
@@ -118,7 +106,7 @@ std::uint8_t getCurrentProfileId(LibraryCore& core, std::uint8_t* profile) {
     if (!core.ensureDeviceOpen()) {
         return kDeviceError;
     }
-    const Reply reply = profileExchange(core, kCurrentSub, 0, kQueryPause);
+    const Reply reply = profileExchange(core, lib_command::profile::kCurrent, 0, kQueryPause);
     if (!reply.readAndDone()) {
         return kDeviceError;
     }
@@ -127,15 +115,15 @@ std::uint8_t getCurrentProfileId(LibraryCore& core, std::uint8_t* profile) {
 }
 
 std::uint8_t setCurrentProfileId(LibraryCore& core, std::int32_t profile) {
-    return simpleProfileCommand(core, profile, kSelectSub, kSelectPause);
+    return simpleProfileCommand(core, profile, lib_command::profile::kSelect, kSelectPause);
 }
 
 std::uint8_t addProfile(LibraryCore& core, std::int32_t profile) {
-    return simpleProfileCommand(core, profile, kAddSub, kProfilePause);
+    return simpleProfileCommand(core, profile, lib_command::profile::kAdd, kProfilePause);
 }
 
 std::uint8_t deleteProfile(LibraryCore& core, std::int32_t profile) {
-    return simpleProfileCommand(core, profile, kDeleteSub, kProfilePause);
+    return simpleProfileCommand(core, profile, lib_command::profile::kDelete, kProfilePause);
 }
 
 std::uint8_t copyProfileData(LibraryCore& core, std::int32_t source, std::int32_t target) {
@@ -146,8 +134,8 @@ std::uint8_t copyProfileData(LibraryCore& core, std::int32_t source, std::int32_
     if (!reachable(core)) {
         return kDeviceError;
     }
-    return profileResult(
-        profileExchange(core, kCopySub, lowByte(source), kProfilePause, lowByte(target)));
+    return profileResult(profileExchange(core, lib_command::profile::kCopy, lowByte(source),
+                                         kProfilePause, lowByte(target)));
 }
 
 std::uint8_t getNumberOfProfiles(LibraryCore& core, std::uint8_t* count) {
@@ -158,7 +146,7 @@ std::uint8_t getNumberOfProfiles(LibraryCore& core, std::uint8_t* count) {
     if (!core.ensureDeviceOpen()) {
         return kDeviceError;
     }
-    const Reply reply = profileExchange(core, kCountSub, 0, kQueryPause);
+    const Reply reply = profileExchange(core, lib_command::profile::kCount, 0, kQueryPause);
     if (!reply.readAndDone()) {
         return kDeviceError;
     }
@@ -173,7 +161,8 @@ std::uint8_t resetFactoryDefault(LibraryCore& core) {
     if (!core.ensureDeviceOpen()) {
         return kDeviceError;
     }
-    return profileResult(exchange(core, commandReport(kFactoryResetCommand), {kProfilePause}));
+    return profileResult(
+        exchange(core, commandReport(lib_command::kFactoryReset), {kProfilePause}));
 }
 
 std::uint8_t readProfileData(LibraryCore& core, std::int32_t profile, ProfileData* data,
@@ -188,8 +177,9 @@ std::uint8_t readProfileData(LibraryCore& core, std::int32_t profile, ProfileDat
     if (!core.ensureDeviceOpen()) {
         return kDeviceError;
     }
-    const Reply reply = exchange(core, commandReport(kProfileCommand, kReadSub, lowByte(profile)),
-                                 {kReadPause, SendSpeed::Fast, kDataReportId, kDataReportSize});
+    const Reply reply = exchange(
+        core, commandReport(lib_command::kProfile, lib_command::profile::kRead, lowByte(profile)),
+        {kReadPause, SendSpeed::Fast, kDataReportId, kDataReportSize});
     if (!reply.readAndDone()) {
         return kDeviceError;
     }

@@ -3,18 +3,10 @@
 
 #include "devlib/Commands.h"
 #include "devlib/Transport.h"
+#include "protocol/CommandCodes.h"
 
 namespace orvane::devlib {
 namespace {
-
-constexpr std::uint8_t kSensorCommand = 0x0D;
-constexpr std::uint8_t kLightingCommand = 0x0C;
-constexpr std::uint8_t kPollingSub = 0x01;
-constexpr std::uint8_t kResponseTimeSub = 0x02;
-constexpr std::uint8_t kAngleSnappingSub = 0x03;
-constexpr std::uint8_t kLiftOffSub = 0x04;
-constexpr std::uint8_t kDpiSub = 0x0A;
-constexpr std::uint8_t kResetSensorSub = 0x0F;
 
 constexpr Clock::Duration kSensorPause{50};
 constexpr Clock::Duration kAngleSnappingPause{30};
@@ -66,8 +58,8 @@ std::uint8_t setOnOff(LibraryCore& core, std::int32_t profile, std::int32_t valu
     if (!reachable(core)) {
         return kDeviceError;
     }
-    return sendSensor(core, commandReport(kSensorCommand, sub, lowByte(profile), lowByte(value)),
-                      pause);
+    return sendSensor(
+        core, commandReport(lib_command::kSensor, sub, lowByte(profile), lowByte(value)), pause);
 }
 
 }  // namespace
@@ -84,7 +76,8 @@ std::uint8_t setPollingRate(LibraryCore& core, std::int32_t profile, std::int32_
     if (!code) {
         return kBadArgument;
     }
-    return sendSensor(core, commandReport(kSensorCommand, kPollingSub, lowByte(profile), *code));
+    return sendSensor(core, commandReport(lib_command::kSensor, lib_command::sensor::kPollingRate,
+                                          lowByte(profile), *code));
 }
 
 std::uint8_t setResponseTime(LibraryCore& core, std::int32_t profile, std::int32_t time) {
@@ -95,16 +88,16 @@ std::uint8_t setResponseTime(LibraryCore& core, std::int32_t profile, std::int32
     if (!reachable(core)) {
         return kDeviceError;
     }
-    return sendSensor(
-        core, commandReport(kSensorCommand, kResponseTimeSub, lowByte(profile), lowByte(time)));
+    return sendSensor(core, commandReport(lib_command::kSensor, lib_command::sensor::kResponseTime,
+                                          lowByte(profile), lowByte(time)));
 }
 
 std::uint8_t setLiftOff(LibraryCore& core, std::int32_t profile, std::int32_t lod) {
-    return setOnOff(core, profile, lod, kLiftOffSub, kSensorPause);
+    return setOnOff(core, profile, lod, lib_command::sensor::kLiftOff, kSensorPause);
 }
 
 std::uint8_t setAngleSnapping(LibraryCore& core, std::int32_t profile, std::int32_t on) {
-    return setOnOff(core, profile, on, kAngleSnappingSub, kAngleSnappingPause);
+    return setOnOff(core, profile, on, lib_command::sensor::kAngleSnapping, kAngleSnappingPause);
 }
 
 std::uint8_t setDpiSettings(LibraryCore& core, std::int32_t profile, const DpiBlock& dpi) {
@@ -115,8 +108,8 @@ std::uint8_t setDpiSettings(LibraryCore& core, std::int32_t profile, const DpiBl
     if (!core.ensureDeviceOpen()) {
         return kDeviceError;
     }
-    CommandReport report =
-        commandReport(kSensorCommand, kDpiSub, lowByte(profile), dpi.first, dpi.second);
+    CommandReport report = commandReport(lib_command::kSensor, lib_command::sensor::kDpi,
+                                         lowByte(profile), dpi.first, dpi.second);
     putDpiValues(report, kValues, dpi);
     return sendSensor(core, report);
 }
@@ -131,7 +124,8 @@ std::uint8_t resetSensorSettings(LibraryCore& core, std::int32_t profile, std::i
     if (!core.ensureDeviceOpen()) {
         return kDeviceError;
     }
-    CommandReport report = commandReport(kSensorCommand, kResetSensorSub, lowByte(profile));
+    CommandReport report =
+        commandReport(lib_command::kSensor, lib_command::sensor::kResetAll, lowByte(profile));
     report[kValues] = lowByte(polling);
     report[kValues + 1] = lowByte(responseTime);
     report[kValues + 2] = lowByte(angleSnapping);
@@ -152,7 +146,7 @@ std::uint8_t updateLightingSettings(LibraryCore& core, std::int32_t profile, std
     if (!core.ensureDeviceOpen()) {
         return kDeviceError;
     }
-    CommandReport report = commandReport(kLightingCommand, 0, lowByte(profile));
+    CommandReport report = commandReport(lib_command::kLighting, 0, lowByte(profile));
     report[kValues] = lowByte(mode);
     std::memcpy(&report[kValues + 1], lighting.bytes, sizeof lighting.bytes);
     const std::size_t after = kValues + 1 + sizeof lighting.bytes;

@@ -1,17 +1,17 @@
 #include <cstdio>
 
-#include "device/DeviceIds.h"
 #include "devlib/Commands.h"
 #include "devlib/Transport.h"
+#include "protocol/CommandCodes.h"
+#include "protocol/DeviceIds.h"
+#include "version/Version.h"
 
 namespace orvane::devlib {
 namespace {
 
-constexpr std::uint8_t kVersionCommand = 0x02;
 constexpr Clock::Duration kVersionPause{50};
 constexpr std::size_t kFirmwareVersionByte = 16;
 constexpr std::size_t kBootLoaderVersionByte = 18;
-constexpr std::uint16_t kLibraryVersion = 10;
 
 std::uint8_t readVersion(LibraryCore& core, std::size_t offset, std::uint16_t* version) {
     if (version == nullptr) {
@@ -21,7 +21,7 @@ std::uint8_t readVersion(LibraryCore& core, std::size_t offset, std::uint16_t* v
     if (!core.ensureDeviceOpen()) {
         return kDeviceError;
     }
-    const Reply reply = exchange(core, commandReport(kVersionCommand), {kVersionPause});
+    const Reply reply = exchange(core, commandReport(lib_command::kVersions), {kVersionPause});
     if (!reply.statusDone()) {
         return kDeviceError;
     }
@@ -84,7 +84,7 @@ std::uint8_t getLibraryVersion(std::uint16_t* version) {
     if (version == nullptr) {
         return kDeviceError;
     }
-    *version = kLibraryVersion;
+    *version = kLibraryVersionNumber;
     return kOk;
 }
 

@@ -1,5 +1,7 @@
 #include "devlib/Transport.h"
 
+#include "protocol/CommandCodes.h"
+
 namespace orvane::devlib {
 
 CommandReport commandReport(std::uint8_t command, std::uint8_t sub, std::uint8_t profile,
@@ -7,10 +9,10 @@ CommandReport commandReport(std::uint8_t command, std::uint8_t sub, std::uint8_t
     CommandReport report{};
     report[0] = kCommandReportId;
     report[1] = command;
-    report[2] = sub;
-    report[5] = profile;
-    report[6] = second;
-    report[7] = third;
+    report[operand::kSubCommand] = sub;
+    report[operand::kProfile] = profile;
+    report[operand::kSecond] = second;
+    report[operand::kThird] = third;
     return report;
 }
 

@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "device/ReportLayout.h"
 #include "devlib/LibraryCore.h"
+#include "protocol/ReportLayout.h"
 
 namespace orvane::devlib {
 

@@ -1,27 +1,17 @@
 #include "emulator/ApplicationCommands.h"
+#include "protocol/CommandCodes.h"
 
 #include <algorithm>
 
 namespace orvane::emulator {
 namespace {
 
-constexpr std::uint8_t kReadCurrentProfile = 0x03;
-constexpr std::uint8_t kSelectProfile = 0x04;
-constexpr std::uint8_t kSurfaceAnalysis = 0x05;
-constexpr std::uint8_t kStartAnalysis = 0x01;
-constexpr std::uint8_t kReadQuality = 0x02;
-constexpr std::uint8_t kWriteImageHalf = 0x08;
-
-constexpr std::size_t kSlotOperand = 5;
-constexpr std::size_t kHalfOperand = 6;
-constexpr std::size_t kValueByte = 16;
-
 CommandReply reply(std::uint8_t status) {
     return CommandReply::make(kCommandReportId, kCommandReportSize, status);
 }
 
 CommandReply selectSlot(MouseMemory& memory, const Request& request) {
-    const std::uint8_t slot = request.at(kSlotOperand);
+    const std::uint8_t slot = request.at(operand::kProfile);
     if (slot >= kProfileCount) {
         return reply(kStatusFailed);
     }
@@ -34,11 +24,11 @@ CommandReply selectSlot(MouseMemory& memory, const Request& request) {
 
 CommandReply surfaceAnalysis(const MouseMemory& memory, const Request& request) {
     switch (request.at(2)) {
-        case kStartAnalysis:
+        case app_command::kSurfaceStart:
             return reply(kStatusDone);
-        case kReadQuality: {
+        case app_command::kSurfaceQuality: {
             CommandReply done = reply(kStatusDone);
-            done.put(kValueByte, memory.surfaceQuality);
+            done.put(kPayloadOffset, memory.surfaceQuality);
             return done;
         }
         default:
@@ -47,8 +37,8 @@ CommandReply surfaceAnalysis(const MouseMemory& memory, const Request& request) 
 }
 
 CommandReply writeImageHalf(MouseMemory& memory, const Request& request) {
-    const std::uint8_t slot = request.at(kSlotOperand);
-    const std::uint8_t half = request.at(kHalfOperand);
+    const std::uint8_t slot = request.at(operand::kProfile);
+    const std::uint8_t half = request.at(operand::kSecond);
     if (slot >= kProfileCount || half >= kDeviceImageSize / kPayloadSize) {
         return reply(kStatusFailed);
     }
@@ -62,20 +52,20 @@ CommandReply writeImageHalf(MouseMemory& memory, const Request& request) {
 
 std::optional<CommandReply> handleApplicationCommand(MouseMemory& memory, const Request& request) {
     if (request.reportId() == kDataReportId) {
-        if (request.command() == kWriteImageHalf) {
+        if (request.command() == app_command::kWriteImageHalf) {
             return writeImageHalf(memory, request);
         }
         return std::nullopt;
     }
     switch (request.command()) {
-        case kReadCurrentProfile: {
+        case app_command::kReadCurrentProfile: {
             CommandReply done = reply(kStatusDone);
-            done.put(kValueByte, memory.activeSlot);
+            done.put(kPayloadOffset, memory.activeSlot);
             return done;
         }
-        case kSelectProfile:
+        case app_command::kSelectProfile:
             return selectSlot(memory, request);
-        case kSurfaceAnalysis:
+        case app_command::kSurfaceAnalysis:
             return surfaceAnalysis(memory, request);
         default:
             return std::nullopt;

@@ -1,18 +1,10 @@
 #include "emulator/BootLoader.h"
+#include "protocol/CommandCodes.h"
 
 #include <algorithm>
 
 namespace orvane::emulator {
 namespace {
-
-constexpr std::uint8_t kImageInformation = 0x03;
-constexpr std::uint8_t kImageBlock = 0x06;
-constexpr std::uint8_t kFinish = 0x09;
-
-constexpr std::size_t kBlockNumber = 2;
-constexpr std::size_t kBlockSum = 3;
-constexpr std::size_t kBlockCount = 16;
-constexpr std::size_t kImageSum = 17;
 
 // Every boot-loader reply is a long command report, whatever it answers.
 CommandReply reply(std::uint8_t status) {
@@ -23,12 +15,13 @@ CommandReply reply(std::uint8_t status) {
 
 CommandReply BootLoader::handle(MouseMemory& memory, const Request& request) {
     if (request.reportId() == kDataReportId) {
-        return request.command() == kImageBlock ? takeBlock(request) : reply(kStatusFailed);
+        return request.command() == boot_command::kImageBlock ? takeBlock(request)
+                                                              : reply(kStatusFailed);
     }
     switch (request.command()) {
-        case kImageInformation:
+        case boot_command::kImageInformation:
             return announce(request);
-        case kFinish:
+        case boot_command::kFinish:
             return finish(memory);
         default:
             return reply(kStatusFailed);
@@ -44,24 +37,24 @@ void BootLoader::reset() {
 
 CommandReply BootLoader::announce(const Request& request) {
     reset();
-    const std::size_t count = request.at(kBlockCount);
+    const std::size_t count = request.at(boot_command::kBlockCountByte);
     if (count == 0 || count > kMaxBlocks) {
         return reply(kStatusFailed);
     }
     announced = true;
     blockCount = count;
-    imageSum = request.u32(kImageSum);
+    imageSum = request.u32(boot_command::kImageSumByte);
     image.reserve(count * kPayloadSize);
     return reply(kStatusDone);
 }
 
 CommandReply BootLoader::takeBlock(const Request& request) {
     const auto payload = request.payload();
-    if (!announced || sum16(payload) != request.u16(kBlockSum)) {
+    if (!announced || sum16(payload) != request.u16(boot_command::kBlockSumByte)) {
         return reply(kStatusFailed);
     }
     const std::size_t received = blocksReceived();
-    const std::size_t number = request.at(kBlockNumber);
+    const std::size_t number = request.at(boot_command::kBlockNumberByte);
     if (number == kFirstBlockNumber + received && received < blockCount) {
         image.insert(image.end(), payload.begin(), payload.end());
         return reply(kStatusDone);

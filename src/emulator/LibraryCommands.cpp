@@ -1,4 +1,5 @@
 #include "emulator/LibraryCommands.h"
+#include "protocol/CommandCodes.h"
 
 #include <algorithm>
 
@@ -7,25 +8,7 @@ namespace {
 
 namespace pb = profile_block;
 
-constexpr std::uint8_t kVersions = 0x02;
-constexpr std::uint8_t kButton = 0x0A;
-constexpr std::uint8_t kProfileCommand = 0x0B;
-constexpr std::uint8_t kLightingCommand = 0x0C;
-constexpr std::uint8_t kSensorCommand = 0x0D;
-constexpr std::uint8_t kFactoryReset = 0x0E;
-constexpr std::uint8_t kReadDataBlock = 0x25;
-constexpr std::uint8_t kEnterBootLoader = 0x3A;
-constexpr std::uint8_t kWriteDataBlock = 0x21;
-
-constexpr std::size_t kSubOperand = 2;
-constexpr std::size_t kProfileOperand = 5;
-constexpr std::size_t kSecondOperand = 6;
-constexpr std::size_t kThirdOperand = 7;
-constexpr std::size_t kValueByte = 16;
-
 // Profile 6 of a sync names every profile at once.
-constexpr std::uint8_t kSyncAllProfiles = 6;
-constexpr std::array<std::uint8_t, 3> kBootLoaderUnlock = {0x3C, 0xC3, 0x71};
 
 CommandReply commandReply(std::uint8_t status) {
     return CommandReply::make(kCommandReportId, kCommandReportSize, status);
@@ -57,18 +40,19 @@ Block* dataBlock(MouseMemory& memory, std::uint8_t profile, std::uint8_t button)
 
 CommandReply versions(const MouseMemory& memory) {
     CommandReply reply = done();
-    reply.putU16(kValueByte, memory.firmwareVersion);
-    reply.putU16(kValueByte + 2, memory.bootLoaderVersion);
+    reply.putU16(kPayloadOffset, memory.firmwareVersion);
+    reply.putU16(kPayloadOffset + 2, memory.bootLoaderVersion);
     return reply;
 }
 
 CommandReply setButton(MouseMemory& memory, const Request& request) {
-    LibraryProfile* profile = memory.profile(request.at(kProfileOperand));
-    const std::uint8_t button = request.at(kSecondOperand);
+    LibraryProfile* profile = memory.profile(request.at(operand::kProfile));
+    const std::uint8_t button = request.at(operand::kSecond);
     if (profile == nullptr || button < 1 || button > kProfileButtonCount) {
         return failed();
     }
-    store(profile->block, pb::buttonEntry(button), request.range(kValueByte, pb::kButtonEntrySize));
+    store(profile->block, pb::buttonEntry(button),
+          request.range(kPayloadOffset, pb::kButtonEntrySize));
     return done();
 }
 
@@ -81,43 +65,46 @@ bool isResponseTime(std::uint8_t time) {
 }
 
 CommandReply sensorSetting(MouseMemory& memory, const Request& request) {
-    LibraryProfile* profile = memory.profile(request.at(kProfileOperand));
+    LibraryProfile* profile = memory.profile(request.at(operand::kProfile));
     if (profile == nullptr) {
         return failed();
     }
     Block& block = profile->block;
-    const std::uint8_t value = request.at(kSecondOperand);
-    switch (request.at(kSubOperand)) {
-        case 0x01:
+    const std::uint8_t value = request.at(operand::kSecond);
+    switch (request.at(operand::kSubCommand)) {
+        case lib_command::sensor::kPollingRate:
             if (!isPollingCode(value)) {
                 return failed();
             }
             block[pb::kPollingCode] = value;
             return done();
-        case 0x02:
+        case lib_command::sensor::kResponseTime:
             if (!isResponseTime(value)) {
                 return failed();
             }
             block[pb::kResponseTime] = value;
             return done();
-        case 0x03:
-        case 0x04:
+        case lib_command::sensor::kAngleSnapping:
+        case lib_command::sensor::kLiftOff:
             if (value > 1) {
                 return failed();
             }
-            block[request.at(kSubOperand) == 0x03 ? pb::kAngleSnapping : pb::kLiftOff] = value;
+            block[request.at(operand::kSubCommand) == lib_command::sensor::kAngleSnapping
+                      ? pb::kAngleSnapping
+                      : pb::kLiftOff] = value;
             return done();
-        case 0x0A:
+        case lib_command::sensor::kDpi:
             block[pb::kDpi] = value;
-            block[pb::kDpi + 1] = request.at(kThirdOperand);
-            store(block, pb::kDpi + 2, request.range(kValueByte, pb::kDpiSize - 2));
+            block[pb::kDpi + 1] = request.at(operand::kThird);
+            store(block, pb::kDpi + 2, request.range(kPayloadOffset, pb::kDpiSize - 2));
             return done();
-        case 0x0F:
+        case lib_command::sensor::kResetAll:
             // Passed through as the library sends them: their meaning is the
             // sensor's, not something the firmware can judge.
-            store(block, pb::kSensorSettings, request.range(kValueByte, pb::kSensorSettingsSize));
+            store(block, pb::kSensorSettings,
+                  request.range(kPayloadOffset, pb::kSensorSettingsSize));
             store(block, pb::kDpi,
-                  request.range(kValueByte + pb::kSensorSettingsSize, pb::kDpiSize));
+                  request.range(kPayloadOffset + pb::kSensorSettingsSize, pb::kDpiSize));
             return done();
         default:
             return failed();
@@ -125,14 +112,14 @@ CommandReply sensorSetting(MouseMemory& memory, const Request& request) {
 }
 
 CommandReply lighting(MouseMemory& memory, const Request& request) {
-    LibraryProfile* profile = memory.profile(request.at(kProfileOperand));
+    LibraryProfile* profile = memory.profile(request.at(operand::kProfile));
     if (profile == nullptr) {
         return failed();
     }
     // Mode, block, brightness, flag and option arrive in the order the
     // profile block holds them.
     store(profile->block, pb::kLightingMode,
-          request.range(kValueByte, pb::kLightingOption - pb::kLightingMode + 1));
+          request.range(kPayloadOffset, pb::kLightingOption - pb::kLightingMode + 1));
     return done();
 }
 
@@ -169,37 +156,39 @@ CommandReply copyProfile(MouseMemory& memory, std::uint8_t from, std::uint8_t to
 }
 
 CommandReply profileCommand(MouseMemory& memory, const Request& request) {
-    const std::uint8_t number = request.at(kProfileOperand);
+    const std::uint8_t number = request.at(operand::kProfile);
     LibraryProfile* profile = memory.profile(number);
-    switch (request.at(kSubOperand)) {
-        case 0x01:
+    switch (request.at(operand::kSubCommand)) {
+        case lib_command::profile::kResetDefault:
             if (profile == nullptr) {
                 return failed();
             }
             resetProfile(*profile, number);
             return done();
-        case 0x02:
-            return profile != nullptr || number == kSyncAllProfiles ? done() : failed();
-        case 0x03: {
+        case lib_command::profile::kSync:
+            return profile != nullptr || number == lib_command::profile::kSyncAllProfiles
+                       ? done()
+                       : failed();
+        case lib_command::profile::kCurrent: {
             CommandReply reply = done();
-            reply.put(kValueByte, static_cast<std::uint8_t>(memory.activeSlot + 1));
+            reply.put(kPayloadOffset, static_cast<std::uint8_t>(memory.activeSlot + 1));
             return reply;
         }
-        case 0x04:
+        case lib_command::profile::kSelect:
             if (profile == nullptr || !profile->present) {
                 return failed();
             }
             memory.activeSlot = static_cast<std::uint8_t>(number - 1);
             return done();
-        case 0x05:
+        case lib_command::profile::kAdd:
             if (profile == nullptr) {
                 return failed();
             }
             profile->present = true;
             return done();
-        case 0x06:
+        case lib_command::profile::kDelete:
             return deleteProfile(memory, number);
-        case 0x07: {
+        case lib_command::profile::kRead: {
             if (profile == nullptr) {
                 return dataReply(kStatusFailed);
             }
@@ -207,20 +196,21 @@ CommandReply profileCommand(MouseMemory& memory, const Request& request) {
             reply.putBytes(kPayloadOffset, profile->block);
             return reply;
         }
-        case 0x09: {
+        case lib_command::profile::kCount: {
             CommandReply reply = done();
-            reply.put(kValueByte, static_cast<std::uint8_t>(memory.presentProfileCount()));
+            reply.put(kPayloadOffset, static_cast<std::uint8_t>(memory.presentProfileCount()));
             return reply;
         }
-        case 0x0A:
-            return copyProfile(memory, number, request.at(kSecondOperand));
+        case lib_command::profile::kCopy:
+            return copyProfile(memory, number, request.at(operand::kSecond));
         default:
             return failed();
     }
 }
 
 CommandReply readDataBlock(MouseMemory& memory, const Request& request) {
-    const Block* block = dataBlock(memory, request.at(kProfileOperand), request.at(kSubOperand));
+    const Block* block =
+        dataBlock(memory, request.at(operand::kProfile), request.at(operand::kSubCommand));
     if (block == nullptr) {
         return dataReply(kStatusFailed);
     }
@@ -230,8 +220,9 @@ CommandReply readDataBlock(MouseMemory& memory, const Request& request) {
 }
 
 CommandReply writeDataBlock(MouseMemory& memory, const Request& request) {
-    Block* block = dataBlock(memory, request.at(kProfileOperand), request.at(kSubOperand));
-    if (block == nullptr || sum16(request.payload()) != request.u16(kThirdOperand)) {
+    Block* block =
+        dataBlock(memory, request.at(operand::kProfile), request.at(operand::kSubCommand));
+    if (block == nullptr || sum16(request.payload()) != request.u16(operand::kThird)) {
         return failed();
     }
     store(*block, 0, request.payload());
@@ -239,9 +230,9 @@ CommandReply writeDataBlock(MouseMemory& memory, const Request& request) {
 }
 
 CommandReply enterBootLoader(const Request& request) {
-    const auto unlock = request.range(kProfileOperand, kBootLoaderUnlock.size());
-    if (!std::equal(unlock.begin(), unlock.end(), kBootLoaderUnlock.begin(),
-                    kBootLoaderUnlock.end())) {
+    const auto unlock = request.range(operand::kProfile, lib_command::kBootLoaderUnlock.size());
+    if (!std::equal(unlock.begin(), unlock.end(), lib_command::kBootLoaderUnlock.begin(),
+                    lib_command::kBootLoaderUnlock.end())) {
         return failed();
     }
     CommandReply reply = done();
@@ -253,25 +244,26 @@ CommandReply enterBootLoader(const Request& request) {
 
 CommandReply handleLibraryCommand(MouseMemory& memory, const Request& request) {
     if (request.reportId() == kDataReportId) {
-        return request.command() == kWriteDataBlock ? writeDataBlock(memory, request) : failed();
+        return request.command() == lib_command::kWriteDataBlock ? writeDataBlock(memory, request)
+                                                                 : failed();
     }
     switch (request.command()) {
-        case kVersions:
+        case lib_command::kVersions:
             return versions(memory);
-        case kButton:
+        case lib_command::kButton:
             return setButton(memory, request);
-        case kProfileCommand:
+        case lib_command::kProfile:
             return profileCommand(memory, request);
-        case kLightingCommand:
+        case lib_command::kLighting:
             return lighting(memory, request);
-        case kSensorCommand:
+        case lib_command::kSensor:
             return sensorSetting(memory, request);
-        case kFactoryReset:
+        case lib_command::kFactoryReset:
             restoreFactoryContents(memory);
             return done();
-        case kReadDataBlock:
+        case lib_command::kReadDataBlock:
             return readDataBlock(memory, request);
-        case kEnterBootLoader:
+        case lib_command::kEnterBootLoader:
             return enterBootLoader(request);
         default:
             return failed();

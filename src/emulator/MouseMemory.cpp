@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "device/DeviceImage.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvane::emulator {
 namespace {
@@ -27,12 +27,11 @@ constexpr EntryHead kMiddle{0x00, 0x04};
 constexpr EntryHead kForward{0x00, 0x10};
 constexpr EntryHead kBack{0x00, 0x08};
 constexpr EntryHead kResolutionUp{0x09, 0xF0};
-constexpr std::uint8_t kEntryTrailer = 0x0F;
 
 void putEntry(std::span<std::uint8_t> bytes, std::size_t offset, EntryHead head) {
     bytes[offset] = head.kind;
     bytes[offset + 1] = head.argument;
-    bytes[offset + 6] = kEntryTrailer;
+    bytes[offset + 6] = lib_command::kButtonEntryTrailer;
 }
 
 }  // namespace

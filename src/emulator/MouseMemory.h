@@ -6,8 +6,9 @@
 #include <optional>
 #include <span>
 
-#include "device/DeviceImage.h"
-#include "device/ReportLayout.h"
+#include "protocol/CommandCodes.h"
+#include "protocol/ReportLayout.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvane::emulator {
 
@@ -20,8 +21,6 @@ using Block = std::array<std::uint8_t, kProfileBlockSize>;
 
 // Function kinds of a button entry that make the host start a program or open
 // a web page; their first operand is the length of the stored text.
-inline constexpr std::uint8_t kRunProgramKind = 0x23;
-inline constexpr std::uint8_t kOpenWebPageKind = 0x24;
 
 // One profile of the library: its settings block and the data block of each
 // button (macro events, canned key sequences, program or web-page texts).

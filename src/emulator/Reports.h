@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "device/ReportLayout.h"
+#include "protocol/ReportLayout.h"
 
 namespace orvane::emulator {
 

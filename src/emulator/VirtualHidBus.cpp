@@ -6,7 +6,7 @@
 #include <deque>
 #include <mutex>
 
-#include "emulator/BusProtocol.h"
+#include "platform/virtual/BusProtocol.h"
 
 namespace orvane::emulator {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "device/DeviceIds.h"
 #include "emulator/ApplicationCommands.h"
 #include "emulator/LibraryCommands.h"
 #include "emulator/MouseStateJson.h"
+#include "protocol/DeviceIds.h"
 
 namespace orvane::emulator {
 namespace {
@@ -229,7 +229,8 @@ bool VirtualMouse::pressButton(int button) {
     const Block& block = state.memory.profile(profile)->block;
     const std::size_t entry = profile_block::buttonEntry(static_cast<std::size_t>(button));
     const std::uint8_t kind = block[entry];
-    if (kind != kRunProgramKind && kind != kOpenWebPageKind) {
+    if (kind != lib_command::button_kind::kRunProgram &&
+        kind != lib_command::button_kind::kOpenWebPage) {
         return false;
     }
     // The host reads the text from the button's data block itself; the

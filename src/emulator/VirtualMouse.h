@@ -14,6 +14,7 @@
 #include "emulator/Reports.h"
 #include "platform/HidDeviceInfo.h"
 #include "platform/HidError.h"
+#include "platform/virtual/Fault.h"
 
 namespace orvane::emulator {
 
@@ -26,22 +27,6 @@ struct VirtualMouseOptions {
     std::uint16_t firmwareVersion = 0x0105;  // what the version command reports
     std::uint16_t bootLoaderVersion = 0x0100;
     VirtualMouseOptions();  // the ids of DeviceIds.h
-};
-
-// A fault the mouse shows for the next `count` transfers of the named sort.
-struct Fault {
-    enum class Kind {
-        FailSets,           // sets fail with `error`
-        FailGets,           // gets fail with `error`
-        BusyReplies,        // gets answer status `busyStatus` (3 or 4) and keep the reply pending
-        StatusZeroReplies,  // gets answer status 0
-        NeverReply,         // gets never complete (the host times them out)
-        UnplugOnTransfer,   // after `count` more transfers, the next one unplugs the mouse
-    };
-    Kind kind = Kind::FailSets;
-    unsigned count = 1;
-    HidError error = HidError::FunctionFailed;
-    std::uint8_t busyStatus = 3;
 };
 
 // The outcome of one feature transfer.

@@ -73,6 +73,10 @@ AppPaths AppPaths::ofThisProcess() {
         currentProgramFolder());
 }
 
+std::filesystem::path AppPaths::softwareFolder() const {
+    return below(dataHome, {"Veltrac", "ORVANE PRO Software"});
+}
+
 std::filesystem::path AppPaths::profilesFolder() const {
     return below(dataHome, {"Veltrac", "ORVANE PRO Software", "Profiles"});
 }

@@ -27,7 +27,10 @@ struct AppPaths {
     // for a missing $HOME) and its program file.
     static AppPaths ofThisProcess();
 
-    // Both end with a separator; empty when the data folder is unknown.
+    // The software's own folder in the data folder, and the profiles and
+    // macros below it. All end with a separator; empty when the data folder
+    // is unknown.
+    std::filesystem::path softwareFolder() const;
     std::filesystem::path profilesFolder() const;
     std::filesystem::path macroFolder() const;
     // Without a trailing separator.

@@ -8,8 +8,8 @@
 #include <optional>
 #include <thread>
 
-#include "device/DeviceImage.h"
 #include "profile/ProfileFile.h"
+#include "protocol/image/DeviceImage.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 

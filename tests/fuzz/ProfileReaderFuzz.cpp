@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "device/DeviceImage.h"
 #include "profile/ProfileFile.h"
+#include "protocol/image/DeviceImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvane;

@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "device/DeviceCommands.h"
-#include "device/DeviceIds.h"
 #include "platform/virtual/EmulatorHidBus.h"
+#include "protocol/DeviceIds.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 

@@ -7,9 +7,9 @@
 #include "FileErrors.h"
 #include "HexDump.h"
 #include "JsonExport.h"
-#include "device/DeviceImage.h"
 #include "profile/ProfileFile.h"
 #include "profile/TextCodec.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvanectl {
 

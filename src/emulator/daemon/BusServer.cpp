@@ -1,4 +1,4 @@
-#include "BusServer.h"
+#include "emulator/daemon/BusServer.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -7,8 +7,8 @@
 #include <mutex>
 #include <string>
 
-#include "emulator/BusSocket.h"
 #include "emulator/VirtualHidBus.h"
+#include "platform/virtual/BusSocket.h"
 
 namespace orvane::emulator {
 

@@ -1,4 +1,4 @@
-#include "InterruptibleClock.h"
+#include "emulator/daemon/InterruptibleClock.h"
 
 namespace orvane::emulator {
 

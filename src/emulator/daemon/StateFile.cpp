@@ -1,8 +1,8 @@
-#include "StateFile.h"
+#include "emulator/daemon/StateFile.h"
 
 #include <system_error>
 
-#include "emulator/AtomicFile.h"
+#include "profile/AtomicFile.h"
 #include "profile/DataStream.h"
 #include "profile/FileIO.h"
 

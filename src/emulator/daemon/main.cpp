@@ -8,11 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "BusServer.h"
-#include "InterruptibleClock.h"
-#include "StateFile.h"
-#include "emulator/BusSocket.h"
 #include "emulator/VirtualHidBus.h"
+#include "emulator/daemon/BusServer.h"
+#include "emulator/daemon/InterruptibleClock.h"
+#include "emulator/daemon/StateFile.h"
+#include "platform/virtual/BusSocket.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "EmuCommands.h"
+#include "emulator/tool/EmuCommands.h"
 
 #include <CLI/CLI.hpp>
 #include <chrono>
@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "emulator/AtomicFile.h"
-#include "emulator/BusProtocol.h"
-#include "emulator/BusSocket.h"
+#include "platform/virtual/BusProtocol.h"
+#include "platform/virtual/BusSocket.h"
+#include "profile/AtomicFile.h"
 #include "profile/DataStream.h"
 #include "profile/FileIO.h"
 

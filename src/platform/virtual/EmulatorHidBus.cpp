@@ -10,8 +10,8 @@
 #include <thread>
 #include <utility>
 
-#include "emulator/BusProtocol.h"
-#include "emulator/BusSocket.h"
+#include "platform/virtual/BusProtocol.h"
+#include "platform/virtual/BusSocket.h"
 
 namespace orvane {
 
@@ -308,6 +308,15 @@ std::unique_ptr<HidHotplugSubscription> EmulatorHidBus::watch(HotplugCallback ca
     }
     return std::make_unique<EmulatorWatch>(path, timing, std::move(callback), std::move(connection),
                                            std::move(known));
+}
+
+std::string defaultEmulatorSocket() {
+    return emulator::defaultSocketPath();
+}
+
+bool emulatorAnswers(const std::string& socketPath) {
+    std::string error;
+    return emulator::connectToBus(socketPath, error).valid();
 }
 
 std::string emulatorSocketFromSelection(const std::string& selection) {

@@ -46,6 +46,13 @@ class EmulatorHidBus final : public HidBus {
     Timing timing;
 };
 
+// $XDG_RUNTIME_DIR/orvane-emu.sock, or /tmp/orvane-emu-<uid>.sock on a
+// session without a runtime folder.
+std::string defaultEmulatorSocket();
+
+// Whether an orvane-emud of this user answers on `socketPath`.
+bool emulatorAnswers(const std::string& socketPath);
+
 // The bus that ORVANE_HID=emulator[:SOCKET] selects: the socket named after
 // the colon, else the daemon's default socket.
 std::string emulatorSocketFromSelection(const std::string& selection);

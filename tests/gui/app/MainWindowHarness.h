@@ -62,7 +62,7 @@ class MainWindowHarness {
         setup.clock = &clock;
         setup.withTrayIcon = false;
 
-        services.createPage = [this](PageKind kind, QWidget* parent) {
+        services.createPage = [this](PageKind kind, const PageServices&, QWidget* parent) {
             static constexpr std::uint32_t MouseProfile::*kFields[kPageCount] = {
                 &MouseProfile::scrollByLines, &MouseProfile::liftOffDistance,
                 &MouseProfile::lightingBrightness, &MouseProfile::reserved1,

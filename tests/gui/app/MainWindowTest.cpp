@@ -7,9 +7,9 @@
 #include "controls/CKivButton.h"
 #include "controls/CKivComboButton.h"
 #include "device/DeviceCommands.h"
-#include "device/DeviceImage.h"
 #include "gui/app/MainWindowHarness.h"
 #include "profile/ProfileFile.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvane::test {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "app/DeviceLibrary.h"
 #include "app/MouseConnection.h"
-#include "device/DeviceImage.h"
 #include "gui/app/MainWindowHarness.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvane::test {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <condition_variable>
 
-#include "device/DeviceImage.h"
 #include "emulator/VirtualHidBus.h"
 #include "emulator/VirtualMouse.h"
 #include "platform/FakeClock.h"
 #include "profile/ProfileFile.h"
+#include "protocol/image/DeviceImage.h"
 #include "support/TempDir.h"
 
 namespace orvane {

@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "device/DeviceIds.h"
 #include "platform/FakeClock.h"
+#include "protocol/DeviceIds.h"
 #include "support/ScriptedHid.h"
 
 namespace orvane {

@@ -21,12 +21,12 @@
 #include <thread>
 #include <vector>
 
-#include "BusServer.h"
-#include "EmuCommands.h"
-#include "emulator/BusProtocol.h"
-#include "emulator/BusSocket.h"
 #include "emulator/VirtualHidBus.h"
+#include "emulator/daemon/BusServer.h"
+#include "emulator/tool/EmuCommands.h"
 #include "platform/FakeClock.h"
+#include "platform/virtual/BusProtocol.h"
+#include "platform/virtual/BusSocket.h"
 #include "platform/virtual/EmulatorHidBus.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "MouseTestSupport.h"
-#include "device/DeviceImage.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvane::emulator::testing {
 namespace {

@@ -61,7 +61,7 @@ TEST(AppPaths, ProgramFolderIsTheOneGiven) {
 
 TEST(AppPaths, ThisProcessLivesInTheFolderOfItsProgramFile) {
     const AppPaths paths = AppPaths::ofThisProcess();
-    EXPECT_TRUE(std::filesystem::is_regular_file(paths.programFolder() / "app_paths_tests"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(paths.programFolder() / "platform_tests"));
     EXPECT_FALSE(paths.profilesFolder().empty());
 }
 

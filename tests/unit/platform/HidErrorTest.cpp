@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "platform/linux/HidapiBus.h"
+#include "platform/linux/hidapi/HidapiBus.h"
 
 namespace orvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "buttons/KeyNames.h"
-#include "platform/linux/X11KeyMap.h"
+#include "platform/linux/x11/X11KeyMap.h"
 
 namespace orvane {
 namespace {

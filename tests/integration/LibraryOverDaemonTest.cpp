@@ -1,0 +1,143 @@
+// The built library loaded the way a host program loads it, talking to the
+// simulated mouse of orvane-emud in another process; the mouse's state is
+// read back with orvane-emu.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "Orvane_pro_dll.h"
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using orvane::test::Program;
+using orvane::test::TempDir;
+
+// One daemon and one load for the whole program: the library binds to the
+// bus ORVANE_HID names on its first call and keeps it.
+class LoadedLibrary : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir = new TempDir;
+        socket = new std::string((*dir / "emu.sock").string());
+        daemon = new Program({ORVANE_EMUD_PATH, "--foreground", "--socket", *socket});
+        ASSERT_TRUE(daemon->outputShows("serving on")) << daemon->err;
+        const std::string selection = "emulator:" + *socket;
+        ::setenv("ORVANE_HID", selection.c_str(), 1);
+        handle = ::dlopen(ORVANE_PRO_DLL_PATH, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(handle, nullptr) << ::dlerror();
+    }
+
+    static void TearDownTestSuite() {
+        if (handle != nullptr) {
+            ::dlclose(handle);
+        }
+        delete daemon;
+        delete socket;
+        delete dir;
+    }
+
+    template <typename Function>
+    static Function* symbol(const char* name) {
+        void* found = ::dlsym(handle, name);
+        EXPECT_NE(found, nullptr) << name;
+        return reinterpret_cast<Function*>(found);
+    }
+
+    static nlohmann::json profile(int number) {
+        Program tool({ORVANE_EMU_PATH, "--socket", *socket, "dump"});
+        EXPECT_EQ(tool.exitStatus(), 0) << tool.err;
+        return nlohmann::json::parse(tool.out)["profiles"][number - 1];
+    }
+
+    // What the mouse took in, oldest first, in hex.
+    static std::vector<std::string> recentRequests() {
+        Program tool({ORVANE_EMU_PATH, "--socket", *socket, "dump", "--slot", "0"});
+        EXPECT_EQ(tool.exitStatus(), 0) << tool.err;
+        return nlohmann::json::parse(tool.out)["recentRequests"].get<std::vector<std::string>>();
+    }
+
+    static inline TempDir* dir = nullptr;
+    static inline std::string* socket = nullptr;
+    static inline Program* daemon = nullptr;
+    static inline void* handle = nullptr;
+};
+
+TEST_F(LoadedLibrary, ReportsVersionsAndStatus) {
+    std::uint16_t version = 0;
+    EXPECT_EQ(symbol<decltype(Get_dll_version)>("Get_dll_version")(&version), 1);
+    EXPECT_EQ(version, 10);
+    std::int16_t status = 0;
+    EXPECT_EQ(symbol<decltype(Get_device_status)>("Get_device_status")(&status), 1);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(symbol<decltype(Get_fw_version)>("Get_fw_version")(&version), 1);
+    EXPECT_EQ(version, 105);
+}
+
+TEST_F(LoadedLibrary, SettingsLandInTheMouseAndReadBack) {
+    auto setPollingRate = symbol<decltype(Set_polling_rate)>("Set_polling_rate");
+    EXPECT_EQ(setPollingRate(2, 250), 1);
+    EXPECT_EQ(setPollingRate(2, 300), 2);
+
+    DpiBlock dpi{3, 1, {}};
+    for (std::uint16_t i = 0; i < 10; ++i) {
+        dpi.values[i] = static_cast<std::uint16_t>(400 * (i + 1));
+    }
+    EXPECT_EQ(symbol<decltype(Set_dpi_settings)>("Set_dpi_settings")(2, dpi), 1);
+
+    const nlohmann::json state = profile(2);
+    EXPECT_EQ(state["pollingCode"], 4);
+    EXPECT_EQ(state["dpi"]["first"], 3);
+    EXPECT_EQ(state["dpi"]["values"][1], 800);
+
+    auto data = std::make_unique<ProfileData>();
+    EXPECT_EQ(symbol<decltype(Read_profile_data)>("Read_profile_data")(2, data.get(), nullptr), 1);
+    EXPECT_EQ(data->pollingRate, 250);
+    EXPECT_EQ(data->dpi.values[9], 4000);
+}
+
+TEST_F(LoadedLibrary, BrowserButtonKeepsItsAddressInTheMouse) {
+    const std::string address = "https://orvane.test/";
+    const RunProgramRequest request{3, 4, reinterpret_cast<const std::uint8_t*>(address.data()),
+                                    static_cast<std::uint16_t>(address.size())};
+    EXPECT_EQ(symbol<decltype(Set_button_run_browser)>("Set_button_run_browser")(&request), 1);
+
+    const nlohmann::json state = profile(3);
+    EXPECT_EQ(state["buttons"][3]["kind"], 0x24);
+    EXPECT_EQ(state["buttons"][3]["first"], 20);
+    const std::string block = state["dataBlocks"][3];
+    EXPECT_EQ(block.substr(0, 10), "6874747073");  // "https"
+
+    auto data = std::make_unique<ProfileData>();
+    auto texts = std::make_unique<ProgramTexts>();
+    EXPECT_EQ(symbol<decltype(Read_profile_data)>("Read_profile_data")(3, data.get(), texts.get()),
+              1);
+    EXPECT_EQ(texts->lengths[3], 20);
+    EXPECT_EQ(std::memcmp(texts->texts[3], address.data(), address.size()), 0);
+}
+
+TEST_F(LoadedLibrary, TheMouseReceivesExactlyTheRequestBytesAndNothingForABadArgument) {
+    auto setResponseTime = symbol<decltype(Set_button_response_time)>("Set_button_response_time");
+    ASSERT_EQ(setResponseTime(1, 12), 1);
+    const std::vector<std::string> before = recentRequests();
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.back(), "a10d020000010c" + std::string(2 * (64 - 7), '0'));
+
+    EXPECT_EQ(setResponseTime(1, 7), 2);
+    EXPECT_EQ(setResponseTime(1, 14), 2);
+    EXPECT_EQ(recentRequests(), before);
+}
+
+TEST_F(LoadedLibrary, NullPointersAreRefusedNotFollowed) {
+    EXPECT_EQ(symbol<decltype(Get_device_status)>("Get_device_status")(nullptr), 20);
+    EXPECT_EQ(symbol<decltype(Read_profile_data)>("Read_profile_data")(1, nullptr, nullptr), 20);
+    EXPECT_EQ(symbol<decltype(Set_button_run_browser)>("Set_button_run_browser")(nullptr), 20);
+}
+
+}  // namespace
