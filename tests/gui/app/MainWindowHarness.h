@@ -62,7 +62,8 @@ class MainWindowHarness {
         setup.clock = &clock;
         setup.withTrayIcon = false;
 
-        services.createPage = [this](PageKind kind, const PageServices&, QWidget* parent) {
+        services.createPage = [this](PageKind kind, const PageServices& handed, QWidget* parent) {
+            pageServices[static_cast<std::size_t>(kind)] = handed;
             static constexpr std::uint32_t MouseProfile::*kFields[kPageCount] = {
                 &MouseProfile::scrollByLines, &MouseProfile::liftOffDistance,
                 &MouseProfile::lightingBrightness, &MouseProfile::reserved1,
@@ -114,6 +115,7 @@ class MainWindowHarness {
     MainWindowSetup setup;
     MainWindowServices services;
     std::array<FakePage*, kPageCount> fakePages{};
+    std::array<PageServices, kPageCount> pageServices{};
 
     QStringList messages;
     std::vector<int> popups;

@@ -8,6 +8,8 @@
 #include "controls/CKivComboButton.h"
 #include "device/DeviceCommands.h"
 #include "gui/app/MainWindowHarness.h"
+#include "platform/FakeKeyboardHook.h"
+#include "platform/FakeShell.h"
 #include "profile/ProfileFile.h"
 #include "protocol/image/DeviceImage.h"
 
@@ -45,6 +47,22 @@ TEST_F(MainWindow, StartsOnTheSlotTheMouseUsesWithMouseSettingsShown) {
     EXPECT_TRUE(window.profileButton(2)->isLatched());
     EXPECT_FALSE(window.isBusy());
     EXPECT_TRUE(window.applyButton()->isEnabled());
+}
+
+TEST_F(MainWindow, EveryPageIsHandedTheLinkTheClockAndTheWindowsMacros) {
+    FakeKeyboardHook hook;
+    FakeShell shell;
+    setup.pageServices.keyboardHook = &hook;
+    setup.pageServices.shell = &shell;
+    CVYSKDlg& window = open();
+    for (const PageServices& handed : pageServices) {
+        EXPECT_EQ(handed.link, &link);
+        EXPECT_EQ(handed.clock, &clock);
+        EXPECT_EQ(handed.macros, &window.macroCollection());
+        EXPECT_EQ(handed.keyboardHook, &hook);
+        EXPECT_EQ(handed.shell, &shell);
+        EXPECT_EQ(handed.pointerSettings, nullptr);
+    }
 }
 
 TEST_F(MainWindow, PageSwitchCollectsThePagesIntoTheCurrentRecord) {
