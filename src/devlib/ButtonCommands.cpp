@@ -159,11 +159,11 @@ std::uint8_t setButtonSettings(LibraryCore& core, std::int32_t profile,
 }
 
 std::uint8_t setButtonRunProgram(LibraryCore& core, const RunProgramRequest* request) {
-    return setButtonText(core, request, lib_command::button_kind::kRunProgram, kButtonPause);
+    return setButtonText(core, request, button_entry::kRunProgram, kButtonPause);
 }
 
 std::uint8_t setButtonRunBrowser(LibraryCore& core, const RunProgramRequest* request) {
-    return setButtonText(core, request, lib_command::button_kind::kOpenWebPage, kWebPagePause);
+    return setButtonText(core, request, button_entry::kOpenWebPage, kWebPagePause);
 }
 
 }  // namespace orvane::devlib

@@ -161,7 +161,7 @@ DeviceEntry encodeButton(const ButtonSetting& setting) {
             entry.first = keyToHidUsage(setting.value);
             break;
         case kMacroType:
-            entry.kind = lib_command::button_kind::kMacro;
+            entry.kind = button_entry::kMacro;
             entry.sub = macroSub(setting.sub);
             entry.first = setting.parameter;
             entry.second = setting.count;
@@ -199,7 +199,7 @@ DeviceEntry encodeButton(const ButtonSetting& setting) {
             break;
         }
         case kSystemType:
-            entry.kind = lib_command::button_kind::kSystem;
+            entry.kind = button_entry::kSystem;
             entry.first = setting.sub;
             entry.second = static_cast<std::uint16_t>(systemSequence(setting.sub).size());
             break;
@@ -213,7 +213,7 @@ DeviceEntry encodeButton(const ButtonSetting& setting) {
 }
 
 bool hasDataBlock(std::uint8_t kind) {
-    return kind == lib_command::button_kind::kMacro || kind == lib_command::button_kind::kSystem;
+    return kind == button_entry::kMacro || kind == button_entry::kSystem;
 }
 
 std::span<const ButtonEvent> systemSequence(std::uint8_t sub) {
@@ -282,7 +282,7 @@ void decodeButton(const DeviceEntry& entry, std::uint8_t button, ButtonSetting& 
             setting.sub = entry.sub;
             setting.value = hidUsageToKey(entry.first);
             break;
-        case lib_command::button_kind::kMacro:
+        case button_entry::kMacro:
             setting.type = kMacroType;
             setting.sub = macroSubBack(entry.sub);
             setting.parameter = static_cast<std::uint8_t>(entry.first & 0xFF);
@@ -305,7 +305,7 @@ void decodeButton(const DeviceEntry& entry, std::uint8_t button, ButtonSetting& 
             setting.sub = 2;
             setting.value = entry.first;
             break;
-        case lib_command::button_kind::kSystem:
+        case button_entry::kSystem:
             setting.type = kSystemType;
             setting.sub = static_cast<std::uint8_t>(entry.first & 0xFF);
             break;
@@ -330,12 +330,12 @@ void decodeButton(const DeviceEntry& entry, std::uint8_t button, ButtonSetting& 
         case 0x22:
             setting.type = 23;
             break;
-        case lib_command::button_kind::kRunProgram:
+        case button_entry::kRunProgram:
             setting.type = kSystemType;
             setting.sub = kRunProgramSub;
             setting.value = entry.first;
             break;
-        case lib_command::button_kind::kOpenWebPage:
+        case button_entry::kOpenWebPage:
             setting.type = kSystemType;
             setting.sub = kOpenWebPageSub;
             setting.value = entry.first;

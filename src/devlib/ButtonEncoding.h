@@ -25,7 +25,7 @@ struct DeviceEntry {
     std::uint8_t sub = 0x01;
     std::uint16_t first = 0;
     std::uint16_t second = 0;
-    std::uint8_t trailing = lib_command::kButtonEntryTrailer;
+    std::uint8_t trailing = button_entry::kTrailer;
 
     std::array<std::uint8_t, 7> bytes() const;
     static DeviceEntry fromBytes(std::span<const std::uint8_t> bytes);

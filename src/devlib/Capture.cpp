@@ -179,8 +179,7 @@ void EventCapture::dispatch(std::span<const std::uint8_t> report) {
         std::uint8_t value = report[kValue];
         std::int32_t one = 1;
         call(&kind, &value, &one);
-    } else if (kind == lib_command::button_kind::kRunProgram ||
-               kind == lib_command::button_kind::kOpenWebPage) {
+    } else if (kind == button_entry::kRunProgram || kind == button_entry::kOpenWebPage) {
         std::array<std::uint8_t, kPayloadSize> block{};
         readDataBlock(report[kBlockNumber], report[kProfile], block);
         std::int32_t length = u16At(report, kValue);

@@ -31,7 +31,7 @@ constexpr EntryHead kResolutionUp{0x09, 0xF0};
 void putEntry(std::span<std::uint8_t> bytes, std::size_t offset, EntryHead head) {
     bytes[offset] = head.kind;
     bytes[offset + 1] = head.argument;
-    bytes[offset + 6] = lib_command::kButtonEntryTrailer;
+    bytes[offset + 6] = button_entry::kTrailer;
 }
 
 }  // namespace

@@ -229,8 +229,7 @@ bool VirtualMouse::pressButton(int button) {
     const Block& block = state.memory.profile(profile)->block;
     const std::size_t entry = profile_block::buttonEntry(static_cast<std::size_t>(button));
     const std::uint8_t kind = block[entry];
-    if (kind != lib_command::button_kind::kRunProgram &&
-        kind != lib_command::button_kind::kOpenWebPage) {
+    if (kind != button_entry::kRunProgram && kind != button_entry::kOpenWebPage) {
         return false;
     }
     // The host reads the text from the button's data block itself; the

@@ -69,16 +69,18 @@ inline constexpr std::uint8_t kSyncAllProfiles = 6;
 // the profile operand on.
 inline constexpr std::array<std::uint8_t, 3> kBootLoaderUnlock = {0x3C, 0xC3, 0x71};
 
-// The first byte of a button entry: what the button does.
-namespace button_kind {
+}  // namespace lib_command
+
+// A button's 7-byte entry, in a slot image and in the library's profile
+// block alike: what the button does first, the trailer last.
+namespace button_entry {
+inline constexpr std::uint8_t kKey = 0x02;
 inline constexpr std::uint8_t kMacro = 0x03;
 inline constexpr std::uint8_t kSystem = 0x18;
 inline constexpr std::uint8_t kRunProgram = 0x23;
 inline constexpr std::uint8_t kOpenWebPage = 0x24;
-}  // namespace button_kind
-// The last byte of every button entry.
-inline constexpr std::uint8_t kButtonEntryTrailer = 0x0F;
-}  // namespace lib_command
+inline constexpr std::uint8_t kTrailer = 0x0F;
+}  // namespace button_entry
 
 // The boot loader's command set (under its own product id).
 namespace boot_command {

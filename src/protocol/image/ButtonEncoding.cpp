@@ -5,15 +5,13 @@
 
 #include "buttons/ButtonFunction.h"
 #include "buttons/KeyUsages.h"
+#include "protocol/CommandCodes.h"
 
 namespace orvane {
 
 namespace {
 
-constexpr std::uint8_t kKindKey = 0x02;
-constexpr std::uint8_t kKindMacro = 0x03;
 constexpr std::uint8_t kHoldMacro = 0xFE;
-constexpr std::uint8_t kEntryEnd = 0x0F;
 constexpr std::uint8_t kReleased = 1;
 
 // Entry offsets give 16 bits of room, so nothing past 64 KiB can be addressed.
@@ -81,7 +79,7 @@ MacroFill encodeMacro(const ButtonAssignment& assignment, const ButtonMacro* mac
     const std::optional<MacroPlacement> placement = macroArea.place(selected);
     const MacroPlacement where = placement.value_or(MacroPlacement{});
 
-    entry[0] = kKindMacro;
+    entry[0] = button_entry::kMacro;
     putLittleEndian(entry.subspan<2, 2>(), where.offset);
     putLittleEndian(entry.subspan<4, 2>(), where.eventCount);
 
@@ -139,7 +137,7 @@ MacroFill encodeButtonFunction(const ButtonAssignment& assignment, const ButtonM
                                std::span<std::uint8_t, kButtonEntrySize> entry,
                                MacroAreaWriter& macroArea) {
     std::fill(entry.begin(), entry.end(), std::uint8_t{0});
-    entry[6] = kEntryEnd;
+    entry[6] = button_entry::kTrailer;
 
     if (const auto bytes = fixedBytes(assignment.function)) {
         entry[0] = bytes->kind;
@@ -148,7 +146,7 @@ MacroFill encodeButtonFunction(const ButtonAssignment& assignment, const ButtonM
     }
     switch (static_cast<ButtonFunction>(assignment.function)) {
         case ButtonFunction::SingleKey:
-            entry[0] = kKindKey;
+            entry[0] = button_entry::kKey;
             entry[1] = static_cast<std::uint8_t>(keyToHidUsage(assignment.parameter) & 0xFF);
             return MacroFill::NotMacro;
         case ButtonFunction::Macro:
