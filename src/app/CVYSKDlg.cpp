@@ -233,6 +233,9 @@ void CVYSKDlg::switchPage(PageKind kind) {
     collectPages();
     page(kind)->show();
     currentPage = kind;
+    if (auto* mousePage = dynamic_cast<MousePageOperations*>(page(kind))) {
+        mousePage->refreshMacroMenus();
+    }
 }
 
 void CVYSKDlg::switchProfile(std::size_t slot) {
@@ -345,6 +348,11 @@ void CVYSKDlg::startApply() {
     }
     // Widgets are read here, on their own thread; the worker gets copies.
     collectPages();
+    // The desktop's pointer settings go before the files and the mouse; a
+    // desktop that lacks one never stops an Apply.
+    if (auto* mousePage = dynamic_cast<MousePageOperations*>(page(PageKind::MouseSettings))) {
+        mousePage->applyPointerSettings(profiles.currentRecord());
+    }
     ApplyRequest request;
     for (std::size_t slot = 0; slot < ProfileSet::kSlotCount; ++slot) {
         request.records[slot] = profiles.record(slot);

@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+#include "skins/SkinLayout.h"
+
 namespace orvane {
 
 // The six pictures of a skinned slider, horizontal or vertical: the track and
@@ -14,5 +16,9 @@ struct KivSliderImages {
     QImage trackDisabled;
     QImage thumbDisabled;
 };
+
+// A one-track slider of a page: its track pieces cut from `part`'s sheets
+// under `rect`, and the skin's common thumb pictures.
+KivSliderImages skinSliderImages(int part, const layout::Rect& rect);
 
 }  // namespace orvane

@@ -34,6 +34,15 @@ class FirmwareVersionView {
     virtual void setFirmwareVersionText(const QString& text) = 0;
 };
 
+// The Mouse Settings page: its macro menus follow the macro collection, and
+// it turns a record's pointer values into the desktop's settings on Apply.
+class MousePageOperations {
+  public:
+    virtual ~MousePageOperations() = default;
+    virtual void refreshMacroMenus() = 0;
+    virtual void applyPointerSettings(const MouseProfile& profile) = 0;
+};
+
 class RecordingState {
   public:
     virtual ~RecordingState() = default;

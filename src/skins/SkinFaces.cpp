@@ -16,4 +16,8 @@ SkinFaces skinFaces(int part, const layout::Rect& rect, bool withDisabled) {
     return faces;
 }
 
+QImage skinPicture(int part) {
+    return skinPart(part, layout::kStateNormal, QRect()).toImage();
+}
+
 }  // namespace orvane

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 
 #include "skins/SkinLayout.h"
+#include "skins/SkinPalette.h"
 
 namespace orvane {
 
@@ -19,6 +21,13 @@ struct SkinFaces {
 inline QRect toQRect(const layout::Rect& rect) {
     return QRect(rect.x, rect.y, rect.w, rect.h);
 }
+
+inline QColor toQColor(palette::Rgb rgb) {
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+// A single picture of the skin (a whole sheet or file), as it is.
+QImage skinPicture(int part);
 
 // Normal, Over, Down and, when `withDisabled`, Disable pieces of `part`.
 SkinFaces skinFaces(int part, const layout::Rect& rect, bool withDisabled = true);

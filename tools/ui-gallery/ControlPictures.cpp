@@ -17,6 +17,7 @@
 #include "controls/HxColorSelectorWnd.h"
 #include "controls/HxColorSliderWnd.h"
 #include "controls/KivFont.h"
+#include "controls/KivSliderImages.h"
 #include "skins/SkinCache.h"
 
 namespace orvane::gallery {
@@ -33,7 +34,7 @@ namespace sg = layout::singles;
 namespace sb = layout::scrollbar;
 
 QImage whole(int part) {
-    return skinPart(part, layout::kStateNormal, QRect()).toImage();
+    return skinPicture(part);
 }
 
 QImage piece(int part, int state, const QRect& rect) {
@@ -110,17 +111,11 @@ void checkBoxes(Gallery& gallery) {
 
 // ----- sliders -----
 
-CKivSliderCtrl3D::Images sliderImages(int part, const layout::Rect& rect) {
-    const SkinFaces faces = skinFaces(part, rect);
-    const QImage thumb = whole(sg::kPartSliderNormal);
-    return {faces.normal, thumb, thumb, thumb, faces.disabled, whole(sg::kPartSliderDisable)};
-}
-
 void resolutionSlider(Gallery& gallery) {
     const Scene scene{QStringLiteral("slider-resolution"), sp::kPartBackground,
                       sp::kResolutionSlider};
     const Build<CKivSliderCtrl3D> build = [](CKivSliderCtrl3D& slider) {
-        slider.setImages(sliderImages(sp::kPartResolutionSlider, sp::kResolutionSlider));
+        slider.setImages(skinSliderImages(sp::kPartResolutionSlider, sp::kResolutionSlider));
         for (int thumb = 1; thumb <= CKivSliderCtrl3D::kMaxThumbs; ++thumb) {
             slider.setThumbOverImage(thumb, whole(sg::kPartSliderOver + thumb - 1));
         }
@@ -150,7 +145,7 @@ void oneThumbSliders(Gallery& gallery) {
     const Scene scene{QStringLiteral("slider-double-click"), mp::kPartBackground,
                       mp::kDoubleClickSlider};
     const Build<CKivSliderCtrl3D> build = [](CKivSliderCtrl3D& slider) {
-        slider.setImages(sliderImages(mp::kPartDoubleClickSlider, mp::kDoubleClickSlider));
+        slider.setImages(skinSliderImages(mp::kPartDoubleClickSlider, mp::kDoubleClickSlider));
         slider.setRange(0, 10);
     };
     shootLooks<CKivSliderCtrl3D>(
