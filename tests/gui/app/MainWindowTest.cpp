@@ -5,10 +5,14 @@
 
 #include "app/AppTexts.h"
 #include "controls/CKivButton.h"
+#include "controls/CKivCheckBox.h"
 #include "controls/CKivComboButton.h"
+#include "controls/CKivMenu.h"
 #include "device/DeviceCommands.h"
 #include "gui/app/MainWindowHarness.h"
+#include "pages/mouse/CMouseSettingsDlg.h"
 #include "platform/FakeKeyboardHook.h"
+#include "platform/FakePointerSettings.h"
 #include "platform/FakeShell.h"
 #include "profile/ProfileFile.h"
 #include "protocol/image/DeviceImage.h"
@@ -286,6 +290,48 @@ TEST_F(MainWindow, EscapeEnterAndTheCloseButtonNeverEndTheWindow) {
     window.showMainWindow();
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.shownPage(), PageKind::MouseSettings);
+}
+
+}  // namespace
+}  // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+// The real Mouse Settings page inside the window: Apply sets the desktop's
+// pointer settings from the record, and the page's macro menus follow the
+// collection each time the page is shown.
+class MainWindowWithMousePage : public testing::Test, public MainWindowHarness {
+  protected:
+    void SetUp() override {
+        services.createPage = nullptr;  // the page factory's pages
+        setup.pageServices.pointerSettings = &desktop;
+    }
+    CMouseSettingsDlg& mousePage() {
+        return dynamic_cast<CMouseSettingsDlg&>(*window->page(PageKind::MouseSettings));
+    }
+    FakePointerSettings desktop;
+};
+
+TEST_F(MainWindowWithMousePage, ApplySetsTheDesktopFromTheCurrentRecord) {
+    CVYSKDlg& window = open();
+    QTest::mouseClick(mousePage().enableBox(), Qt::LeftButton);
+    apply();
+    EXPECT_EQ(desktop.doubleClickTime, 1600 - 800);
+    EXPECT_EQ(desktop.pointerSpeed, 10);
+    EXPECT_EQ(desktop.acceleration, accelerationValues(true, 1));
+    EXPECT_EQ(window.profileSet().currentRecord().accelerationEnabled, 1u);
+}
+
+TEST_F(MainWindowWithMousePage, ShowingThePageBringsNewMacrosIntoItsMenus) {
+    CVYSKDlg& window = open();
+    window.macroCollection().addMacro(40, u"Burst");
+    EXPECT_EQ(mousePage().functionButton(0)->menu()->findItem(40), nullptr);
+    QTest::mouseClick(window.pageButton(PageKind::MacroSettings), Qt::LeftButton);
+    QTest::mouseClick(window.pageButton(PageKind::MouseSettings), Qt::LeftButton);
+    const MenuItem* item = mousePage().functionButton(0)->menu()->findItem(40);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text, QStringLiteral("Burst"));
 }
 
 }  // namespace
