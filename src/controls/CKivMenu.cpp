@@ -216,6 +216,10 @@ int CKivMenu::itemAt(const QPoint& point) const {
     return -1;
 }
 
+int CKivMenu::widthToShow(const QString& text) const {
+    return QFontMetrics(font).horizontalAdvance(text) + kTextIndent + kRowRightMargin + 2;
+}
+
 void CKivMenu::layoutItems() {
     const int h = rowHeight();
     const int count = static_cast<int>(entries.size());

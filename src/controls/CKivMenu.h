@@ -33,6 +33,8 @@ class CKivMenu : public CKivWidget {
 
     void setMenuWidth(int width);
     int menuWidth() const { return widthOfMenu; }
+    // The narrowest menu width that shows `text` in a row without eliding it.
+    int widthToShow(const QString& text) const;
 
     void setMenuFont(const QFont& font);
     const QFont& menuFont() const { return font; }

@@ -18,8 +18,10 @@
 #include "controls/CRenameDlg.h"
 #include "device/DeviceLink.h"
 #include "emulator/VirtualHidBus.h"
+#include "pages/mouse/CMouseSettingsDlg.h"
 #include "platform/FakeClock.h"
 #include "platform/FakeKeyboardHook.h"
+#include "platform/FakePointerSettings.h"
 
 namespace orvane::gallery {
 
@@ -46,8 +48,9 @@ bool waitFor(Condition done) {
 // mouse; every question it would ask is answered without a dialog.
 class MainWindowRig {
   public:
-    explicit MainWindowRig(Gallery& gallery) {
+    explicit MainWindowRig(Gallery& gallery, PointerSettings* desktop = nullptr) {
         MainWindowSetup setup;
+        setup.pageServices.pointerSettings = desktop;
         const std::filesystem::path root = folder.path().toStdString();
         setup.profilesFolder = root / "Profiles";
         setup.macroFolder = root / "Macros";
@@ -135,6 +138,47 @@ void mainWindowProfiles(Gallery& gallery) {
     gallery.save(QStringLiteral("windows/main-profile2-disabled-profile3-renamed.png"),
                  composeOnScreen(window, {}),
                  QStringLiteral("Main window, profile 2 disabled, profile 3 renamed \"Sniper\""));
+}
+
+void mouseSettingsPage(Gallery& gallery) {
+    // A desktop without wheel lines, as GNOME is, and two macros to offer.
+    FakePointerSettings desktop;
+    desktop.refused.wheelScrollLines = true;
+    MainWindowRig rig(gallery, &desktop);
+    CVYSKDlg& window = rig.dialog();
+    window.macroCollection().addMacro(16, u"Reload burst");
+    window.macroCollection().addMacro(17, u"Grenade");
+    window.switchPage(PageKind::SensorPerformance);
+    window.switchPage(PageKind::MouseSettings);
+    auto& page = dynamic_cast<CMouseSettingsDlg&>(*window.page(PageKind::MouseSettings));
+
+    CKivComboButton& button = *page.functionButton(2);
+    clickLeft(button);
+    CKivMenu& menu = *button.menu();
+    for (int header : {CMouseSettingsDlg::kProfileItem, CMouseSettingsDlg::kMacroItem}) {
+        for (const MenuItem& item : menu.items()) {
+            if (item.id == header) {
+                moveTo(menu, item.rect.center());
+            }
+        }
+        settle();
+        const QString name = header == CMouseSettingsDlg::kProfileItem ? QStringLiteral("profile")
+                                                                       : QStringLiteral("macro");
+        gallery.save(
+            QStringLiteral("windows/mouse-page-menu-%1-submenu.png").arg(name),
+            composeOnScreen(window, {&menu, menu.submenu(header)}),
+            QStringLiteral("Mouse Settings page, button 3's menu with the %1 submenu").arg(name));
+    }
+    menu.closeMenu();
+    settle();
+
+    window.startApply();
+    window.waitForApplies();
+    settle();
+    gallery.save(QStringLiteral("windows/mouse-page-after-apply-without-wheel-lines.png"),
+                 composeOnScreen(window, {}),
+                 QStringLiteral("Mouse Settings page after an Apply on a desktop without wheel "
+                                "lines"));
 }
 
 // ----- pop-ups -----
@@ -233,6 +277,7 @@ void renameDialog(Gallery& gallery) {
 void windowPictures(Gallery& gallery, const QString& skinFolder) {
     mainWindowPages(gallery);
     mainWindowProfiles(gallery);
+    mouseSettingsPage(gallery);
     popups(gallery, skinFolder);
     renameDialog(gallery);
 }

@@ -1,6 +1,5 @@
 #include "pages/mouse/CMouseSettingsDlg.h"
 
-#include <QFontMetrics>
 #include <QPointer>
 #include <algorithm>
 
@@ -27,12 +26,12 @@ namespace {
 namespace mp = layout::mousepage;
 
 constexpr int kMenuItemHeight = 20;
+constexpr int kCaptionPixels = 13;
 // Submenu widths; a submenu is widened further when its longest text needs it.
 constexpr int kDefaultCommandsWidth = 100;
 constexpr int kProfileWidth = 145;
 constexpr int kDpiWidth = 100;
 constexpr int kMacroWidth = 120;
-constexpr int kMenuTextPadding = 24;
 // The button whose "Default commands" offer resolution steps instead of the
 // wheel.
 constexpr int kResolutionWheelButton = 7;
@@ -43,7 +42,7 @@ constexpr std::array<std::uint16_t, 4> kPollingIntervals = {8, 4, 2, 1};
 constexpr int kFastestRateBox = 3;
 
 // Where the quiet note sits: inside the "Tip" panel, below its text.
-constexpr layout::Rect kNoteRect{706, 470, 290, 34};
+constexpr layout::Rect kNoteRect{706, 382, 290, 30};
 constexpr int kNotePixels = 11;
 
 QString caption(ButtonFunction function) {
@@ -71,9 +70,8 @@ void fitSubmenu(CKivMenu& menu, int parentId, int width) {
     if (submenu == nullptr) {
         return;
     }
-    const QFontMetrics metrics(submenu->menuFont());
     for (const MenuItem& item : submenu->items()) {
-        width = std::max(width, metrics.horizontalAdvance(item.text) + kMenuTextPadding);
+        width = std::max(width, submenu->widthToShow(item.text));
     }
     submenu->setMenuWidth(width);
     submenu->setItemHeight(kMenuItemHeight);
@@ -95,6 +93,9 @@ void CMouseSettingsDlg::buildControls() {
         button->setGeometry(toQRect(rect));
         const SkinFaces faces = skinFaces(mp::kPartFunctionButtons + i, rect);
         button->setImages(faces.normal, faces.over, faces.down, faces.disabled);
+        // The sheet's labels beside the buttons are small; a 15-pixel caption
+        // would outshout them.
+        button->setCaptionFont(kivFont(kCaptionPixels));
         buildMenu(*button, i);
         functionButtons[static_cast<std::size_t>(i)] = button;
         showDefaultFunction(i);

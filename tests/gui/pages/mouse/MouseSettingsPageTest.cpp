@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QFontMetrics>
 #include <QTest>
 
 #include "buttons/ButtonFunction.h"
@@ -146,9 +145,9 @@ TEST_F(MouseSettingsPage, MenusOfferTheWheelExceptOnButtonSevenAndAreWideEnoughT
     EXPECT_EQ(page->functionButton(2)->menuWidth(), 200);
     const CKivMenu* profile = menu->submenu(Page::kProfileItem);
     EXPECT_GE(profile->menuWidth(), 145);
-    EXPECT_GT(
-        profile->menuWidth(),
-        QFontMetrics(profile->menuFont()).horizontalAdvance(QStringLiteral("Profile switch roll")));
+    for (const char* text : {"Profile switch roll", "Profile switch down"}) {
+        EXPECT_GE(profile->menuWidth(), profile->widthToShow(QString::fromLatin1(text)));
+    }
     EXPECT_GE(menu->submenu(Page::kDpiItem)->menuWidth(), 100);
     const CKivMenu* macroMenu = menu->submenu(Page::kMacroItem);
     ASSERT_EQ(macroMenu->items().size(), 2u);
