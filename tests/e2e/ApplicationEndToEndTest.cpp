@@ -289,5 +289,67 @@ TEST_F(Application, RunsOnceAppliesFollowsTheMouseAndExitsFromTheTray) {
         << application->err;
 }
 
+// A profile file set apart from the defaults on every control of the Mouse
+// Settings page goes through the page into the mouse unchanged; a function
+// picked with the pointer from the real menu reaches the slot's button entry.
+TEST_F(Application, MouseSettingsPageCarriesTheFileAndAMenuPickIntoTheMouse) {
+    MouseProfile record;
+    record.name = u"Profile1";
+    record.buttons[2].function = 13;  // single key "A"
+    record.buttons[2].parameter = 65;
+    record.buttons[4].function = 9;  // profile switch up
+    record.buttons[7].function = 5;  // dpi up
+    record.pollingInterval = 2;
+    record.doubleClickSetting = 400;
+    record.scrollLines = 5;
+    record.accelerationEnabled = 1;
+    record.accelerationLevel = 2;
+    ASSERT_TRUE(saveProfile(profileFile(0), record));
+
+    auto application = startApplication();
+    ASSERT_TRUE(waitFor([] { return !visibleWindow().empty(); })) << application->err;
+    const std::string window = visibleWindow();
+    ASSERT_TRUE(applyUntil(window, [](const MouseProfile&) { return true; })) << describe();
+    MouseProfile saved;
+    ASSERT_TRUE(loadProfile(profileFile(0), saved));
+    for (std::size_t i = 0; i < record.buttons.size(); ++i) {
+        EXPECT_EQ(saved.buttons[i].function, record.buttons[i].function) << i;
+    }
+    EXPECT_EQ(saved.buttons[2].parameter, 65);
+    EXPECT_EQ(saved.pollingInterval, 2);
+    EXPECT_EQ(saved.doubleClickSetting, 400);
+    EXPECT_EQ(saved.scrollLines, 5);
+    EXPECT_EQ(saved.accelerationEnabled, 1u);
+    // The file has no place for the level: it comes back as 1.
+    EXPECT_EQ(saved.accelerationLevel, 1);
+
+    // Button 3's menu: "DPI", then "Dpi up" in its submenu, with the pointer.
+    constexpr int kPageTop = 88;
+    constexpr int kButtonThreeX = 104 + 60;
+    constexpr int kButtonThreeY = kPageTop + 77 + 2 * 30 + 11;
+    constexpr int kDpiRowY = kButtonThreeY + 11 + 4 + 2 * 20 + 10;
+    const auto pickDpiUp = [&] {
+        dismissMessages();
+        clickInWindow(window, kButtonThreeX, kButtonThreeY);
+        std::this_thread::sleep_for(300ms);
+        const auto [left, top] = windowOrigin(window);
+        xdo({"mousemove", std::to_string(left + 150), std::to_string(top + kDpiRowY)});
+        std::this_thread::sleep_for(300ms);
+        xdo({"mousemove", std::to_string(left + 340), std::to_string(top + kDpiRowY)});
+        std::this_thread::sleep_for(200ms);
+        xdo({"click", "1"});
+        std::this_thread::sleep_for(200ms);
+    };
+    ASSERT_TRUE(applyUntil(
+        window, [](const MouseProfile& now) { return now.buttons[2].function == 5; }, pickDpiUp))
+        << describe() << "\n"
+        << application->err;
+    // Button 3's entry in the slot: a resolution step up.
+    const std::vector<std::uint8_t> image = slotImage(0);
+    const std::size_t entry = kButtonTableOffset + kButtonEntrySize * kButtonEntryOfButton[2];
+    EXPECT_EQ(image[entry], 0x09);
+    EXPECT_EQ(image[entry + 1], 0xF0);
+}
+
 }  // namespace
 }  // namespace orvane::test
