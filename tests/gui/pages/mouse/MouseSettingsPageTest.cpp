@@ -174,6 +174,10 @@ TEST_F(MouseSettingsPage, TheLastLeftClickIsKeptWithAWarningUntilAnotherButtonHa
 }
 
 TEST_F(MouseSettingsPage, KeyCaptureGivesTheButtonTheKeyOrLeavesItAsItWas) {
+    // A recording listens meanwhile; the capture must not end its hold.
+    std::vector<int> recorded;
+    KeyboardSubscription recording =
+        hook.subscribe([&](const KeyEvent& event) { recorded.push_back(event.virtualKey); });
     keyToPress = kKeyA;
     pick(4, Page::kSingleKeyItem);
     EXPECT_EQ(popups, std::vector<int>{layout::popup::kAssignKey});
@@ -195,8 +199,11 @@ TEST_F(MouseSettingsPage, KeyCaptureGivesTheButtonTheKeyOrLeavesItAsItWas) {
     record = stored();
     EXPECT_EQ(record.buttons[3].function, 13);
     EXPECT_EQ(record.buttons[3].parameter, kKeyWithoutName);
-    // The capture's own subscription is gone with the pop-up.
-    EXPECT_EQ(hook.subscriptionCount(), 0u);
+    // The capture's own subscription is gone with the pop-up; the
+    // recording's stays and heard every key.
+    EXPECT_EQ(hook.subscriptionCount(), 1u);
+    EXPECT_TRUE(hook.isListening());
+    EXPECT_EQ(recorded.size(), 6u);  // three captures, a press and a release each
 }
 
 TEST_F(MouseSettingsPage, AMacroPickStoresACopyAndADeletedMacroFallsBackAndIsTold) {
