@@ -12,6 +12,7 @@
 #include "device/DeviceLink.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
+#include "platform/desktop/PointerSettingsSelection.h"
 #include "platform/linux/x11/X11KeyboardHook.h"
 #include "platform/qt/LocalSocketSingleInstance.h"
 #include "platform/qt/QtShell.h"
@@ -84,6 +85,12 @@ int CVYSKApp::run(int argc, char** argv) {
         },
         std::string(), hookError);
 
+    // The desktop's own pointer settings (GNOME, KDE Plasma, or the X
+    // server's); without one the Mouse Settings page says so after Apply.
+    std::string pointerWhy;
+    const std::unique_ptr<PointerSettings> pointerSettings =
+        createPointerSettingsForThisProcess(pointerWhy);
+
     MainWindowSetup setup;
     setup.profilesFolder = paths.profilesFolder();
     setup.macroFolder = paths.macroFolder();
@@ -99,6 +106,7 @@ int CVYSKApp::run(int argc, char** argv) {
     setup.library = &library;
     setup.pageServices.keyboardHook = keyboardHook.get();
     setup.pageServices.shell = &shell;
+    setup.pageServices.pointerSettings = pointerSettings.get();
     setup.pageServices.paths = &paths;
 
     CVYSKDlg window(setup, {});

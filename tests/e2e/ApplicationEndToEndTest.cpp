@@ -8,6 +8,7 @@
 #include <optional>
 #include <thread>
 
+#include "e2e/XPointerControl.h"
 #include "profile/ProfileFile.h"
 #include "protocol/image/DeviceImage.h"
 #include "support/ChildProcess.h"
@@ -79,6 +80,10 @@ class Application : public testing::Test {
         ::setenv("TMPDIR", runtime.c_str(), 1);
         ::setenv("ORVANE_HID", ("emulator:" + socket).c_str(), 1);
         ::unsetenv("QT_QPA_PLATFORM");
+        // A bare X session: the pointer settings go to the X server's own
+        // control, which the test reads back.
+        ::unsetenv("XDG_CURRENT_DESKTOP");
+        ::setenv("XDG_SESSION_TYPE", "x11", 1);
 
         server = std::make_unique<Program>(std::vector<std::string>{kXvfb, "-displayfd", "1",
                                                                     "-noreset", "-nolisten", "tcp",
@@ -322,6 +327,15 @@ TEST_F(Application, MouseSettingsPageCarriesTheFileAndAMenuPickIntoTheMouse) {
     EXPECT_EQ(saved.accelerationEnabled, 1u);
     // The file has no place for the level: it comes back as 1.
     EXPECT_EQ(saved.accelerationLevel, 1);
+
+    // The desktop holds the record's pointer values: the device's own speed
+    // (pointer speed 6), doubled beyond 12 units a report (acceleration on at
+    // level 1, the file having no place for the level).
+    const std::optional<PointerControl> control = readPointerControl();
+    ASSERT_TRUE(control.has_value());
+    EXPECT_EQ(control->numerator, 2);
+    EXPECT_EQ(control->denominator, 1);
+    EXPECT_EQ(control->threshold, 12);
 
     // Button 3's menu: "DPI", then "Dpi up" in its submenu, with the pointer.
     constexpr int kPageTop = 88;
