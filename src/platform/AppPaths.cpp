@@ -58,19 +58,21 @@ AppPaths AppPaths::fromEnvironment(const EnvironmentLookup& environment,
     return paths;
 }
 
+AppPaths::EnvironmentLookup AppPaths::thisProcessEnvironment() {
+    return [](std::string_view name) -> std::optional<std::string> {
+        const std::string key(name);
+        if (const char* value = std::getenv(key.c_str()); value != nullptr && *value != 0) {
+            return std::string(value);
+        }
+        if (key == "HOME") {
+            return homeFromPasswordDatabase();
+        }
+        return std::nullopt;
+    };
+}
+
 AppPaths AppPaths::ofThisProcess() {
-    return fromEnvironment(
-        [](std::string_view name) -> std::optional<std::string> {
-            const std::string key(name);
-            if (const char* value = std::getenv(key.c_str()); value != nullptr && *value != 0) {
-                return std::string(value);
-            }
-            if (key == "HOME") {
-                return homeFromPasswordDatabase();
-            }
-            return std::nullopt;
-        },
-        currentProgramFolder());
+    return fromEnvironment(thisProcessEnvironment(), currentProgramFolder());
 }
 
 std::filesystem::path AppPaths::softwareFolder() const {

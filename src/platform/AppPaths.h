@@ -26,6 +26,9 @@ struct AppPaths {
     // This process: its environment (with the password database standing in
     // for a missing $HOME) and its program file.
     static AppPaths ofThisProcess();
+    // This process's environment, with the password database standing in
+    // for a missing $HOME.
+    static EnvironmentLookup thisProcessEnvironment();
 
     // The software's own folder in the data folder, and the profiles and
     // macros below it. All end with a separator; empty when the data folder

@@ -1,8 +1,6 @@
 #include "platform/desktop/PointerSettingsSelection.h"
 
-#include <pwd.h>
 #include <strings.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
@@ -70,18 +68,6 @@ std::filesystem::path configFolder(const AppPaths::EnvironmentLookup& environmen
     }
     const std::string home = valueOf(environment, "HOME");
     return home.empty() ? std::filesystem::path{} : std::filesystem::path(home) / ".config";
-}
-
-std::optional<std::string> homeFromPasswordDatabase() {
-    const long bufferSize = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(static_cast<std::size_t>(bufferSize > 0 ? bufferSize : 16384));
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
-        found == nullptr || found->pw_dir == nullptr) {
-        return std::nullopt;
-    }
-    return std::string(found->pw_dir);
 }
 
 }  // namespace
@@ -153,17 +139,7 @@ std::unique_ptr<PointerSettings> createPointerSettings(
 }
 
 std::unique_ptr<PointerSettings> createPointerSettingsForThisProcess(std::string& why) {
-    const auto lookup = [](std::string_view name) -> std::optional<std::string> {
-        const std::string key(name);
-        if (const char* value = std::getenv(key.c_str()); value != nullptr && *value != 0) {
-            return std::string(value);
-        }
-        if (key == "HOME") {
-            return homeFromPasswordDatabase();
-        }
-        return std::nullopt;
-    };
-    return createPointerSettings(lookup, why);
+    return createPointerSettings(AppPaths::thisProcessEnvironment(), why);
 }
 
 }  // namespace orvane
