@@ -12,6 +12,7 @@
 #include "profile/ProfileFile.h"
 #include "protocol/image/DeviceImage.h"
 #include "support/ChildProcess.h"
+#include "support/PrivateXServer.h"
 #include "support/TempDir.h"
 
 namespace orvane::test {
@@ -21,7 +22,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 const std::string kBin = ORVANE_BIN_DIR;
-constexpr const char* kXvfb = "/usr/bin/Xvfb";
 constexpr const char* kTrayer = "/usr/bin/trayer";
 constexpr const char* kXdotool = "/usr/bin/xdotool";
 constexpr const char* kWindowTitle = "^ORVANE PRO Software$";
@@ -65,7 +65,7 @@ std::vector<std::uint8_t> fromHex(const std::string& hex) {
 class Application : public testing::Test {
   protected:
     void SetUp() override {
-        for (const char* tool : {kXvfb, kTrayer, kXdotool}) {
+        for (const char* tool : {kXvfbProgram, kTrayer, kXdotool}) {
             if (::access(tool, X_OK) != 0) {
                 GTEST_SKIP() << tool << " is needed";
             }
@@ -85,11 +85,11 @@ class Application : public testing::Test {
         ::unsetenv("XDG_CURRENT_DESKTOP");
         ::setenv("XDG_SESSION_TYPE", "x11", 1);
 
-        server = std::make_unique<Program>(std::vector<std::string>{kXvfb, "-displayfd", "1",
-                                                                    "-noreset", "-nolisten", "tcp",
-                                                                    "-screen", "0", "1280x800x24"});
-        ASSERT_TRUE(server->outputShows("\n")) << server->err;
-        ::setenv("DISPLAY", (":" + server->out.substr(0, server->out.find('\n'))).c_str(), 1);
+        std::string display;
+        std::string error;
+        server = startPrivateXServer(display, error, "1280x800x24");
+        ASSERT_NE(server, nullptr) << error;
+        ::setenv("DISPLAY", display.c_str(), 1);
 
         // The tray along the bottom edge, so that the tray menu opens upwards
         // onto the screen.

@@ -18,6 +18,7 @@
 
 #include "platform/KeyboardHook.h"
 #include "support/ChildProcess.h"
+#include "support/PrivateXServer.h"
 
 namespace orvane {
 namespace {
@@ -26,7 +27,6 @@ using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kXvfb = "/usr/bin/Xvfb";
 constexpr const char* kXdotool = "/usr/bin/xdotool";
 
 // Stands for the UI thread: work posted by the hook's thread waits here until
@@ -88,17 +88,12 @@ KeyboardHook::Callback into(std::vector<KeyEvent>& heard) {
 class X11KeyboardHookTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (::access(kXvfb, X_OK) != 0 || ::access(kXdotool, X_OK) != 0) {
+        if (::access(test::kXvfbProgram, X_OK) != 0 || ::access(kXdotool, X_OK) != 0) {
             GTEST_SKIP() << "Xvfb and xdotool are needed";
         }
-        // Xvfb picks a free display itself and names it once it accepts
-        // connections, so there is nothing to guess and nothing to wait for.
-        server = std::make_unique<test::Program>(
-            std::vector<std::string>{kXvfb, "-displayfd", "1", "-noreset", "-nolisten", "tcp",
-                                     "-screen", "0", "320x240x24"});
-        ASSERT_TRUE(server->started());
-        ASSERT_TRUE(server->outputShows("\n")) << server->err;
-        display = ":" + server->out.substr(0, server->out.find('\n'));
+        std::string error;
+        server = test::startPrivateXServer(display, error);
+        ASSERT_NE(server, nullptr) << error;
         ::setenv("DISPLAY", display.c_str(), 1);
         hook = createKeyboardHook(ui.post());
         ASSERT_TRUE(hook->available()) << hook->startError();

@@ -14,11 +14,10 @@
 #include <vector>
 
 #include "support/ChildProcess.h"
+#include "support/PrivateXServer.h"
 
 namespace orvane {
 namespace {
-
-constexpr const char* kXvfb = "/usr/bin/Xvfb";
 
 // numerator, denominator, threshold
 using Control = std::tuple<int, int, int>;
@@ -30,20 +29,12 @@ const std::array<std::array<int, 3>, 3> kLevels{{{12, 0, 1}, {6, 0, 1}, {4, 10, 
 class X11PointerSettingsTest : public testing::Test {
   protected:
     void SetUp() override {
-        if (::access(kXvfb, X_OK) != 0) {
+        if (::access(test::kXvfbProgram, X_OK) != 0) {
             GTEST_SKIP() << "Xvfb is needed";
         }
-        // Xvfb picks a free display itself and names it once it accepts
-        // connections. Without -noreset the server would forget the pointer
-        // control each time its last client, the settings or the test,
-        // disconnects.
-        server = std::make_unique<test::Program>(
-            std::vector<std::string>{kXvfb, "-displayfd", "1", "-noreset", "-nolisten", "tcp",
-                                     "-screen", "0", "320x240x24"});
-        ASSERT_TRUE(server->started());
-        ASSERT_TRUE(server->outputShows("\n")) << server->err;
-        display = ":" + server->out.substr(0, server->out.find('\n'));
         std::string error;
+        server = test::startPrivateXServer(display, error);
+        ASSERT_NE(server, nullptr) << error;
         settings = X11PointerSettings::create(display, error);
         ASSERT_NE(settings, nullptr) << error;
     }
