@@ -1,8 +1,12 @@
 #include "controls/KivButtonBase.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
+
+#include "skins/SkinPalette.h"
 
 namespace orvane {
 
@@ -10,6 +14,27 @@ KivButtonBase::KivButtonBase(QWidget* parent, int controlId) : CKivWidget(parent
     // Moves without a button held are needed to notice the pointer arriving on
     // platforms that report no enter event before the first move.
     setMouseTracking(true);
+}
+
+void KivButtonBase::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        CKivWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    clicked();
+}
+
+void KivButtonBase::paintFocusMark(QPainter& painter) const {
+    if (!hasFocus()) {
+        return;
+    }
+    painter.save();
+    painter.setPen(
+        QPen(QColor(palette::kAccent.r, palette::kAccent.g, palette::kAccent.b), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 void KivButtonBase::mousePressEvent(QMouseEvent* event) {

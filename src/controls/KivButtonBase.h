@@ -2,6 +2,8 @@
 
 #include "controls/CKivWidget.h"
 
+class QPainter;
+
 namespace orvane {
 
 // The press and hover scheme shared by the push-button-like controls: a
@@ -25,6 +27,11 @@ class KivButtonBase : public CKivWidget {
     virtual void clicked() { notifyClicked(); }
     // The pointer has just entered the control.
     virtual void hoverEntered() {}
+
+    // A control that takes the focus by Tab is pressed with the space bar.
+    void keyPressEvent(QKeyEvent* event) override;
+    // The keyboard focus is marked on the control's picture.
+    void paintFocusMark(QPainter& painter) const;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
