@@ -1,6 +1,7 @@
 #include "controls/KivButtonBase.h"
 
 #include <QEnterEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,7 +27,7 @@ void KivButtonBase::keyPressEvent(QKeyEvent* event) {
 }
 
 void KivButtonBase::paintFocusMark(QPainter& painter) const {
-    if (!hasFocus()) {
+    if (!hasFocus() || !focusFromKeyboard) {
         return;
     }
     painter.save();
@@ -35,6 +36,19 @@ void KivButtonBase::paintFocusMark(QPainter& painter) const {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.restore();
+}
+
+void KivButtonBase::focusInEvent(QFocusEvent* event) {
+    focusFromKeyboard =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    update();
+    CKivWidget::focusInEvent(event);
+}
+
+void KivButtonBase::focusOutEvent(QFocusEvent* event) {
+    focusFromKeyboard = false;
+    update();
+    CKivWidget::focusOutEvent(event);
 }
 
 void KivButtonBase::mousePressEvent(QMouseEvent* event) {

@@ -30,8 +30,11 @@ class KivButtonBase : public CKivWidget {
 
     // A control that takes the focus by Tab is pressed with the space bar.
     void keyPressEvent(QKeyEvent* event) override;
-    // The keyboard focus is marked on the control's picture.
+    // The keyboard focus is marked on the control's picture when it came
+    // from the keyboard; a window that opens does not mark its first control.
     void paintFocusMark(QPainter& painter) const;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -46,6 +49,7 @@ class KivButtonBase : public CKivWidget {
 
     bool pressed = false;
     bool tracking = false;
+    bool focusFromKeyboard = false;
     State visualState = Normal;
 };
 
