@@ -113,6 +113,12 @@ TEST_F(ColorSettingsPage, ThreeHundredInTheRedFieldBecomes255) {
     EXPECT_EQ(page->channelEdit(0)->lineEdit()->cursorPosition(), 3);
 }
 
+TEST_F(ColorSettingsPage, DecimalFieldsTakeNoSign) {
+    type(page->channelEdit(1), QStringLiteral("-7"));
+    EXPECT_EQ(page->channelEdit(1)->text(), QStringLiteral("7"));
+    EXPECT_EQ(page->hexEdit()->text(), QStringLiteral("FF0700"));
+}
+
 TEST_F(ColorSettingsPage, ShortHexTextCountsMissingPairsAsZero) {
     type(page->hexEdit(), QStringLiteral("FF8"));
     EXPECT_EQ(page->channelEdit(1)->text(), QStringLiteral("8"));
@@ -215,6 +221,13 @@ TEST_P(LoadAndStore, GivesBackTheLightingFieldsTheControlsCanHold) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(page->effectButton(i)->isLatched(), i == row.effectButton) << i;
     }
+    // The preview lights what the record lights, and holds still without an
+    // effect.
+    const bool bothLit =
+        row.mode == Page::ZoneMode::SolidColor || row.mode == Page::ZoneMode::ColorShift;
+    EXPECT_EQ(page->preview()->isWheelLit(), bothLit || (row.storedFlags & 0x21) == 0x21);
+    EXPECT_EQ(page->preview()->isLogoLit(), bothLit || (row.storedFlags & 0x28) == 0x28);
+    EXPECT_EQ(page->preview()->isEffectTimerActive(), row.effectButton > 0);
 
     MouseProfile back = record;
     page->storeToProfile(back);
