@@ -186,6 +186,10 @@ void CVYSKDlg::createPages() {
         QWidget* created = services.createPage(kind, pageServices, this);
         created->setGeometry(toQRect(layoutmw::kPageArea));
         created->setVisible(kind == PageKind::MouseSettings);
+        if (auto* storing = dynamic_cast<CurrentRecordStore*>(created)) {
+            storing->setCurrentRecord(
+                [this]() -> MouseProfile& { return profiles.currentRecord(); });
+        }
         pages[static_cast<std::size_t>(kind)] = created;
     }
     currentPage = PageKind::MouseSettings;

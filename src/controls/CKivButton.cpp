@@ -109,6 +109,7 @@ void CKivButton::paintEvent(QPaintEvent*) {
         painter.drawText(rect().adjusted(5, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                          captionText);
     }
+    paintFocusMark(painter);
 }
 
 }  // namespace orvane

@@ -52,6 +52,7 @@ void CKivCheckBox::paintEvent(QPaintEvent*) {
     if (const QImage* picture = currentImage()) {
         painter.drawImage(rect(), *picture);
     }
+    paintFocusMark(painter);
 }
 
 }  // namespace orvane

@@ -1,8 +1,13 @@
 #include "controls/KivButtonBase.h"
 
 #include <QEnterEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
+
+#include "skins/SkinPalette.h"
 
 namespace orvane {
 
@@ -10,6 +15,40 @@ KivButtonBase::KivButtonBase(QWidget* parent, int controlId) : CKivWidget(parent
     // Moves without a button held are needed to notice the pointer arriving on
     // platforms that report no enter event before the first move.
     setMouseTracking(true);
+}
+
+void KivButtonBase::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        CKivWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    clicked();
+}
+
+void KivButtonBase::paintFocusMark(QPainter& painter) const {
+    if (!hasFocus() || !focusFromKeyboard) {
+        return;
+    }
+    painter.save();
+    painter.setPen(
+        QPen(QColor(palette::kAccent.r, palette::kAccent.g, palette::kAccent.b), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
+void KivButtonBase::focusInEvent(QFocusEvent* event) {
+    focusFromKeyboard =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    update();
+    CKivWidget::focusInEvent(event);
+}
+
+void KivButtonBase::focusOutEvent(QFocusEvent* event) {
+    focusFromKeyboard = false;
+    update();
+    CKivWidget::focusOutEvent(event);
 }
 
 void KivButtonBase::mousePressEvent(QMouseEvent* event) {

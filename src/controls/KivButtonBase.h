@@ -2,6 +2,8 @@
 
 #include "controls/CKivWidget.h"
 
+class QPainter;
+
 namespace orvane {
 
 // The press and hover scheme shared by the push-button-like controls: a
@@ -26,6 +28,14 @@ class KivButtonBase : public CKivWidget {
     // The pointer has just entered the control.
     virtual void hoverEntered() {}
 
+    // A control that takes the focus by Tab is pressed with the space bar.
+    void keyPressEvent(QKeyEvent* event) override;
+    // The keyboard focus is marked on the control's picture when it came
+    // from the keyboard; a window that opens does not mark its first control.
+    void paintFocusMark(QPainter& painter) const;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -39,6 +49,7 @@ class KivButtonBase : public CKivWidget {
 
     bool pressed = false;
     bool tracking = false;
+    bool focusFromKeyboard = false;
     State visualState = Normal;
 };
 

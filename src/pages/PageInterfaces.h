@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "profile/MouseProfile.h"
 
@@ -19,6 +20,14 @@ class ProfilePage {
     virtual void loadFromProfile(const MouseProfile& profile) = 0;
     // Controls to record.
     virtual void storeToProfile(MouseProfile& profile) = 0;
+};
+
+// A page that stores itself into the main window's current record on its
+// own, when the user presses Enter on it.
+class CurrentRecordStore {
+  public:
+    virtual ~CurrentRecordStore() = default;
+    virtual void setCurrentRecord(std::function<MouseProfile&()> current) = 0;
 };
 
 class ActiveLevelView {
