@@ -11,5 +11,6 @@ void sheetPictures(Gallery& gallery, const QString& skinFolder);
 void controlPictures(Gallery& gallery);
 void menuPictures(Gallery& gallery);
 void windowPictures(Gallery& gallery, const QString& skinFolder);
+void sensorPictures(Gallery& gallery);
 
 }  // namespace orvane::gallery

@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
     orvane::gallery::controlPictures(gallery);
     orvane::gallery::menuPictures(gallery);
     orvane::gallery::windowPictures(gallery, skin);
+    orvane::gallery::sensorPictures(gallery);
     if (!gallery.writeIndex()) {
         gallery.problem(QStringLiteral("cannot write index.html"));
     }
