@@ -6,6 +6,10 @@
 
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "controls/CKivButton.h"
 #include "controls/CKivCheckBox.h"
@@ -20,6 +24,7 @@
 #include "emulator/VirtualHidBus.h"
 #include "pages/sensor/CSensorDlg.h"
 #include "platform/FakeClock.h"
+#include "platform/HidBus.h"
 #include "skins/SkinCache.h"
 #include "skins/SkinFaces.h"
 #include "skins/SkinFolder.h"
@@ -531,6 +536,58 @@ INSTANTIATE_TEST_SUITE_P(Table, SurfaceQuality,
                                          Quality{"NinetySix", 96, 10}, Quality{"Hundred", 100, 10},
                                          Quality{"HundredOne", 101, 0}, Quality{"Max", 255, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The simulated mouse behind a gate: looking for the mouse waits until the
+// user-interface thread has let it through, and notes where it ran. A
+// pop-up that did its device work on that thread would wait in vain.
+class GatedBus final : public HidBus {
+  public:
+    explicit GatedBus(HidBus& inner) : inner(inner) {}
+
+    std::vector<HidDeviceInfo> enumerate() override {
+        std::unique_lock hold(mutex);
+        threads.push_back(std::this_thread::get_id());
+        gaveUpWaiting = !gate.wait_for(hold, std::chrono::seconds(5), [this] { return passable; });
+        hold.unlock();
+        return inner.enumerate();
+    }
+    std::unique_ptr<HidDevice> open(const std::string& path, HidError& error) override {
+        return inner.open(path, error);
+    }
+    void letThrough() {
+        std::lock_guard hold(mutex);
+        passable = true;
+        gate.notify_all();
+    }
+
+    std::mutex mutex;
+    std::condition_variable gate;
+    std::vector<std::thread::id> threads;
+    bool passable = false;
+    bool gaveUpWaiting = false;
+
+  private:
+    HidBus& inner;
+};
+
+TEST_F(SensorPage, AnalysisTalksToTheMouseOffTheUserInterfaceThread) {
+    GatedBus gated(bus);
+    DeviceLink gatedLink(gated, clock);
+    services.link = &gatedLink;
+    Page other(services, nullptr);
+    other.setPopupRunner([this](CPopDlg& question) { return answer(question); });
+    setQuality(50);
+    // Runs only if the user-interface thread keeps turning while the mouse
+    // is being opened.
+    QTimer::singleShot(0, [&gated] { gated.letThrough(); });
+    other.analyzeSurface();
+    EXPECT_FALSE(gated.gaveUpWaiting);
+    ASSERT_FALSE(gated.threads.empty());
+    for (const std::thread::id id : gated.threads) {
+        EXPECT_NE(id, std::this_thread::get_id());
+    }
+    EXPECT_EQ(other.qualityBar()->position(), 5);
+}
 
 TEST_F(SensorPage, QualityIsReadOnlyAfterTheResultIsConfirmed) {
     setQuality(60);
