@@ -9,6 +9,7 @@ namespace {
 constexpr int kPageTop = 88;
 constexpr int kSensorPageButtonX = 316 + 85;
 constexpr int kSensorPageButtonY = 29 + 9;
+constexpr int kMousePageButtonX = 176 + 63;
 constexpr int kLevelButtonX[5] = {297, 389, 482, 574, 666};
 constexpr int kLevelButtonY = 153;
 constexpr int kLevelButtonWidth = 36;
@@ -115,6 +116,15 @@ TEST_F(SensorPageApplication, CarriesTheFileIntoTheMouseAndFollowsTheResolutionB
     const auto afterPress = buildDeviceImage(record).bytes;
     EXPECT_EQ(slotImage(0), std::vector<std::uint8_t>(afterPress.begin(), afterPress.end()));
     EXPECT_EQ(dismissMessages(), 0);
+
+    // Pressed while another page is shown, the level is marked all the same.
+    clickInWindow(window, kMousePageButtonX, kSensorPageButtonY);
+    ASSERT_TRUE(waitFor([&] { return markedLevels(window).empty(); }));
+    emu({"press-dpi-button", "1"});
+    std::this_thread::sleep_for(500ms);
+    clickInWindow(window, kSensorPageButtonX, kSensorPageButtonY);
+    EXPECT_TRUE(waitFor([&] { return markedLevels(window) == std::vector<int>{1}; }))
+        << application->err;
 }
 
 }  // namespace
