@@ -12,5 +12,6 @@ void controlPictures(Gallery& gallery);
 void menuPictures(Gallery& gallery);
 void windowPictures(Gallery& gallery, const QString& skinFolder);
 void lightingPictures(Gallery& gallery);
+void sensorPictures(Gallery& gallery);
 
 }  // namespace orvane::gallery

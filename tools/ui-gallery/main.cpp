@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     orvane::gallery::menuPictures(gallery);
     orvane::gallery::windowPictures(gallery, skin);
     orvane::gallery::lightingPictures(gallery);
+    orvane::gallery::sensorPictures(gallery);
     if (!gallery.writeIndex()) {
         gallery.problem(QStringLiteral("cannot write index.html"));
     }
