@@ -11,6 +11,7 @@
 #include <string>
 
 #include "Orvane_pro_dll.h"
+#include "platform/virtual/EmulatorHidBus.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
@@ -61,6 +62,32 @@ class LoadedLibrary : public ::testing::Test {
         Program tool({ORVANE_EMU_PATH, "--socket", *socket, "dump", "--slot", "0"});
         EXPECT_EQ(tool.exitStatus(), 0) << tool.err;
         return nlohmann::json::parse(tool.out)["recentRequests"].get<std::vector<std::string>>();
+    }
+
+    // A button entry as some other program may have left it in the mouse,
+    // written past the library.
+    static void writeRawEntry(std::uint8_t profile, std::uint8_t button,
+                              const std::vector<std::uint8_t>& entry) {
+        orvane::EmulatorHidBus bus(*socket);
+        std::unique_ptr<orvane::HidDevice> config;
+        for (const orvane::HidDeviceInfo& info : bus.enumerate()) {
+            if (info.interfaceNumber == 0 && config == nullptr) {
+                orvane::HidError error = orvane::HidError::None;
+                config = bus.open(info.path, error);
+            }
+        }
+        ASSERT_NE(config, nullptr);
+        std::vector<std::uint8_t> request(64, 0);
+        request[0] = 0xA1;
+        request[1] = 0x0A;
+        request[5] = profile;
+        request[6] = button;
+        std::copy(entry.begin(), entry.end(), request.begin() + 16);
+        ASSERT_EQ(config->sendFeatureReport(request), orvane::HidError::None);
+        std::vector<std::uint8_t> reply(64, 0);
+        reply[0] = 0xA1;
+        ASSERT_EQ(config->getFeatureReport(reply), orvane::HidError::None);
+        ASSERT_EQ(reply[1], 1);
     }
 
     static inline TempDir* dir = nullptr;
@@ -132,6 +159,13 @@ TEST_F(LoadedLibrary, TheMouseReceivesExactlyTheRequestBytesAndNothingForABadArg
     EXPECT_EQ(setResponseTime(1, 7), 2);
     EXPECT_EQ(setResponseTime(1, 14), 2);
     EXPECT_EQ(recentRequests(), before);
+}
+
+TEST_F(LoadedLibrary, AnEntryOfUnknownKindReadsBackWithACountInsideTheRecord) {
+    writeRawEntry(5, 6, {0x55, 0x07, 0x01, 0x02, 0x03, 0x04, 0x0F});
+    auto data = std::make_unique<ProfileData>();
+    ASSERT_EQ(symbol<decltype(Read_profile_data)>("Read_profile_data")(5, data.get(), nullptr), 1);
+    EXPECT_LE(data->buttons[5].count, std::size(data->buttons[5].events));
 }
 
 TEST_F(LoadedLibrary, NullPointersAreRefusedNotFollowed) {
