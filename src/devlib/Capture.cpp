@@ -215,4 +215,13 @@ std::uint8_t closeDevice(LibraryCore& core, EventCapture& capture,
     return kOk;
 }
 
+void closeDeviceAfterRemoval(LibraryCore& core, EventCapture& capture,
+                             const std::function<void()>& shutdownHid) {
+    if (!core.firmwareUpdateRunning()) {
+        closeDevice(core, capture, shutdownHid);
+        return;
+    }
+    capture.stop();
+}
+
 }  // namespace orvane::devlib

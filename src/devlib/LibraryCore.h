@@ -85,6 +85,13 @@ class LibraryCore {
     // product id) for input reports; null when there is none.
     std::unique_ptr<HidDevice> openCaptureDevice();
 
+    // While a firmware update's worker runs, the command handle is the
+    // worker's: it closes and reopens it as the mouse changes identity, and
+    // the mouse's departure on the way is no reason to take it away.
+    void firmwareUpdateBegins() { ++firmwareUpdates; }
+    void firmwareUpdateEnds() { --firmwareUpdates; }
+    bool firmwareUpdateRunning() const { return firmwareUpdates.load() > 0; }
+
   private:
     HidError transfer(bool get, std::span<std::uint8_t> buffer);
 
@@ -97,6 +104,7 @@ class LibraryCore {
     std::mutex transferMutex;
     std::atomic<bool> isOpen{false};
     std::atomic<bool> compliantOpen{false};
+    std::atomic<int> firmwareUpdates{0};
 };
 
 }  // namespace orvane::devlib

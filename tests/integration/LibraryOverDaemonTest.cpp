@@ -4,11 +4,16 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Orvane_pro_dll.h"
 #include "platform/virtual/EmulatorHidBus.h"
@@ -19,6 +24,43 @@ namespace {
 
 using orvane::test::Program;
 using orvane::test::TempDir;
+
+// What a callback of the library saw, in order, from whatever thread.
+template <typename Event>
+class Seen {
+  public:
+    void add(Event event) {
+        {
+            std::lock_guard lock(mutex);
+            events.push_back(std::move(event));
+        }
+        changed.notify_all();
+    }
+    template <typename Done>
+    bool waitFor(Done done) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(60), [&] { return done(events); });
+    }
+    std::vector<Event> all() {
+        std::lock_guard lock(mutex);
+        return events;
+    }
+
+  private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<Event> events;
+};
+
+Seen<std::pair<int, int>> updateProgress;
+Seen<int> deviceChanges;
+
+void ORVANE_STDCALL recordProgress(std::uint8_t* status, std::int32_t* value) {
+    updateProgress.add({*status, *value});
+}
+void ORVANE_STDCALL recordDeviceChange(std::uint8_t* code) {
+    deviceChanges.add(*code);
+}
 
 // One daemon and one load for the whole program: the library binds to the
 // bus ORVANE_HID names on its first call and keeps it.
@@ -172,6 +214,37 @@ TEST_F(LoadedLibrary, NullPointersAreRefusedNotFollowed) {
     EXPECT_EQ(symbol<decltype(Get_device_status)>("Get_device_status")(nullptr), 20);
     EXPECT_EQ(symbol<decltype(Read_profile_data)>("Read_profile_data")(1, nullptr, nullptr), 20);
     EXPECT_EQ(symbol<decltype(Set_button_run_browser)>("Set_button_run_browser")(nullptr), 20);
+}
+
+// Last: the listener runs until the library is unloaded, and the mouse
+// keeps its new firmware.
+TEST_F(LoadedLibrary, FirmwareUpdateBesideTheListenerEndsWith96InApplicationMode) {
+    ASSERT_EQ(symbol<decltype(Device_change_message)>("Device_change_message")(recordDeviceChange),
+              1);
+    ASSERT_EQ(symbol<decltype(Start_device_listener)>("Start_device_listener")(), 1);
+    ASSERT_EQ(
+        symbol<decltype(Firmware_update_progress)>("Firmware_update_progress")(recordProgress), 1);
+    std::vector<std::uint8_t> image(3000, 0x5A);
+    const std::uint8_t tag[] = {'O', 'V', 'F', 'W', 0x10, 0x02};  // version 0x0210
+    std::copy(std::begin(tag), std::end(tag), image.begin());
+
+    ASSERT_EQ(symbol<decltype(Update_firmware)>("Update_firmware")(
+                  static_cast<std::int32_t>(image.size()), image.data()),
+              1);
+
+    ASSERT_TRUE(updateProgress.waitFor([](const std::vector<std::pair<int, int>>& seen) {
+        return !seen.empty() && seen.back().first != ORVANE_FW_PROGRESS;
+    }));
+    EXPECT_EQ(updateProgress.all().back(), (std::pair<int, int>{96, 210}));
+    Program tool({ORVANE_EMU_PATH, "--socket", *socket, "dump"});
+    ASSERT_EQ(tool.exitStatus(), 0) << tool.err;
+    const nlohmann::json state = nlohmann::json::parse(tool.out);
+    EXPECT_EQ(state["mode"].get<std::string>(), "application");
+    EXPECT_EQ(state["firmwareVersion"], 0x0210);
+    // The listener reported the mouse's way there and back.
+    EXPECT_TRUE(deviceChanges.waitFor([](const std::vector<int>& codes) {
+        return codes == std::vector<int>{255, 2, 255, 1};
+    })) << ::testing::PrintToString(deviceChanges.all());
 }
 
 }  // namespace
