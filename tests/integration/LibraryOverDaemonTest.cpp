@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -54,6 +56,19 @@ class Seen {
 
 Seen<std::pair<int, int>> updateProgress;
 Seen<int> deviceChanges;
+
+struct WebPageEvent {
+    int kind;
+    std::vector<std::uint8_t> block;
+    int length;
+};
+Seen<WebPageEvent> webPageEvents;
+
+void ORVANE_STDCALL recordWebPage(std::uint8_t* kind, std::uint8_t* data, std::int32_t* value) {
+    if (*kind == 0x24) {
+        webPageEvents.add({*kind, std::vector<std::uint8_t>(data, data + 1024), *value});
+    }
+}
 
 void ORVANE_STDCALL recordProgress(std::uint8_t* status, std::int32_t* value) {
     updateProgress.add({*status, *value});
@@ -214,6 +229,56 @@ TEST_F(LoadedLibrary, NullPointersAreRefusedNotFollowed) {
     EXPECT_EQ(symbol<decltype(Get_device_status)>("Get_device_status")(nullptr), 20);
     EXPECT_EQ(symbol<decltype(Read_profile_data)>("Read_profile_data")(1, nullptr, nullptr), 20);
     EXPECT_EQ(symbol<decltype(Set_button_run_browser)>("Set_button_run_browser")(nullptr), 20);
+}
+
+// A host thread asking the mouse while the capture reads the address of a
+// web-page button, pressed again and again: the mouse answers the last
+// request it took, so neither may get the other's answer.
+TEST_F(LoadedLibrary, WebPageButtonPressesBesideCommandsGiveEveryoneTheirOwnAnswer) {
+    auto currentProfile = symbol<decltype(Get_current_profile_id)>("Get_current_profile_id");
+    std::uint8_t active = 0;
+    ASSERT_EQ(currentProfile(&active), 1);
+    const std::string address = "https://orvane.test/downloads";
+    const RunProgramRequest request{active, 5,
+                                    reinterpret_cast<const std::uint8_t*>(address.data()),
+                                    static_cast<std::uint16_t>(address.size())};
+    ASSERT_EQ(symbol<decltype(Set_button_run_browser)>("Set_button_run_browser")(&request), 1);
+    std::vector<std::uint8_t> expectedBlock(1024, 0);
+    std::copy(address.begin(), address.end(), expectedBlock.begin());
+    ASSERT_EQ(symbol<decltype(Capture_cb_data)>("Capture_cb_data")(recordWebPage), 5);
+
+    std::atomic<bool> pressing{true};
+    std::atomic<int> answers{0};
+    std::atomic<int> wrongAnswers{0};
+    std::thread host([&] {
+        while (pressing.load()) {
+            std::uint8_t profile = 0;
+            if (currentProfile(&profile) == 1) {
+                ++answers;
+                wrongAnswers += profile != active ? 1 : 0;
+            }
+        }
+    });
+    constexpr std::size_t kPresses = 40;
+    for (std::size_t press = 1; press <= kPresses; ++press) {
+        Program tool({ORVANE_EMU_PATH, "--socket", *socket, "press-button", "5"});
+        ASSERT_EQ(tool.exitStatus(), 0) << tool.err;
+        ASSERT_TRUE(webPageEvents.waitFor(
+            [press](const std::vector<WebPageEvent>& seen) { return seen.size() >= press; }));
+    }
+    pressing = false;
+    host.join();
+    symbol<decltype(Close_device)>("Close_device")();
+
+    int wrongBlocks = 0;
+    for (const WebPageEvent& event : webPageEvents.all()) {
+        wrongBlocks +=
+            event.block != expectedBlock || event.length != static_cast<int>(address.size()) ? 1
+                                                                                             : 0;
+    }
+    EXPECT_EQ(wrongBlocks, 0) << "of " << kPresses << " presses";
+    EXPECT_EQ(wrongAnswers.load(), 0) << "of " << answers.load() << " answers";
+    EXPECT_GT(answers.load(), 0);
 }
 
 // Last: the listener runs until the library is unloaded, and the mouse
