@@ -1,5 +1,6 @@
 #include "devlib/Capture.h"
 
+#include <algorithm>
 #include <array>
 #include <condition_variable>
 #include <system_error>
@@ -182,7 +183,8 @@ void EventCapture::dispatch(std::span<const std::uint8_t> report) {
     } else if (kind == button_entry::kRunProgram || kind == button_entry::kOpenWebPage) {
         std::array<std::uint8_t, kPayloadSize> block{};
         readDataBlock(report[kBlockNumber], report[kProfile], block);
-        std::int32_t length = u16At(report, kValue);
+        // The host reads this many bytes of the block: never more than it has.
+        std::int32_t length = std::min<std::int32_t>(u16At(report, kValue), kPayloadSize);
         call(&kind, block.data(), &length);
     }
 }

@@ -281,6 +281,21 @@ TEST_F(LoadedLibrary, WebPageButtonPressesBesideCommandsGiveEveryoneTheirOwnAnsw
     EXPECT_GT(answers.load(), 0);
 }
 
+TEST_F(LoadedLibrary, WebPageButtonWhoseEntryClaimsTooLongATextReportsTheBlockLength) {
+    std::uint8_t active = 0;
+    ASSERT_EQ(symbol<decltype(Get_current_profile_id)>("Get_current_profile_id")(&active), 1);
+    writeRawEntry(active, 6, {0x24, 0x00, 0xFF, 0xFF});
+    const std::size_t before = webPageEvents.all().size();
+    ASSERT_EQ(symbol<decltype(Capture_cb_data)>("Capture_cb_data")(recordWebPage), 5);
+
+    Program tool({ORVANE_EMU_PATH, "--socket", *socket, "press-button", "6"});
+    ASSERT_EQ(tool.exitStatus(), 0) << tool.err;
+    ASSERT_TRUE(webPageEvents.waitFor(
+        [before](const std::vector<WebPageEvent>& seen) { return seen.size() > before; }));
+    symbol<decltype(Close_device)>("Close_device")();
+    EXPECT_EQ(webPageEvents.all()[before].length, 1024);
+}
+
 // Last: the listener runs until the library is unloaded, and the mouse
 // keeps its new firmware.
 TEST_F(LoadedLibrary, FirmwareUpdateBesideTheListenerEndsWith96InApplicationMode) {

@@ -105,14 +105,14 @@ TEST_F(Capture, ProgramButtonReadsItsDataBlockWithoutTheLibraryLock) {
         // A command export holding the lock in one of its pauses must not
         // hold the event up.
         CCriticalSectionAutoLock busyExport(core->lock());
-        bus->inject(filled({0x03, 0x23, 0x34, 0x12, 0x02, 0x03}, 9));
+        bus->inject(filled({0x03, 0x23, 0x34, 0x03, 0x02, 0x03}, 9));
         ASSERT_TRUE(captured.waitForCount(1));
     }
 
     const CaptureEvent event = captured.all().front();
     EXPECT_EQ(event.kind, 0x23);
     EXPECT_EQ(event.data, block);
-    EXPECT_EQ(event.value, 0x1234);
+    EXPECT_EQ(event.value, 0x0334);
     ASSERT_EQ(bus->sets().size(), 1U);
     EXPECT_EQ(bus->sets().front(), filled({kCommandReportId, 0x25, 0x02, 0x00, 0x00, 0x03}, 64));
     const auto pauses = clock.sleeps();
@@ -131,6 +131,24 @@ TEST_F(Capture, WebPageButtonWithUnreadableBlockGetsAClearedBlock) {
     EXPECT_EQ(captured.all().front().kind, 0x24);
     EXPECT_EQ(captured.all().front().data, Bytes(kPayloadSize, 0));
     EXPECT_EQ(captured.all().front().value, 5);
+}
+
+// The host takes the text's length from the third argument and reads that
+// much of the block; a mouse whose entry claims more than the block holds
+// (written past the library) must not send it reading beyond.
+TEST_F(Capture, TextLengthBeyondTheBlockIsCutToTheBlock) {
+    // Button 3 of profile 1: a web page, its text 65535 bytes long.
+    Bytes entry = filled({kCommandReportId, 0x0A, 0x00, 0x00, 0x00, 0x01, 0x03}, 64);
+    entry[16] = 0x24;
+    entry[18] = 0xFF;
+    entry[19] = 0xFF;
+    sendToMouse(entry);
+    ASSERT_EQ(capture.start(recordEvent), ORVANE_CAPTURE_STARTED);
+    ASSERT_TRUE(bus->withMouse([](emulator::VirtualMouse& mouse) { return mouse.pressButton(3); }));
+
+    ASSERT_TRUE(captured.waitForCount(1));
+    EXPECT_EQ(captured.all().front().kind, 0x24);
+    EXPECT_EQ(captured.all().front().value, static_cast<std::int32_t>(kPayloadSize));
 }
 
 TEST_F(Capture, OtherKindsCallNothingButStillPause) {
