@@ -192,8 +192,9 @@ void EventCapture::dispatch(std::span<const std::uint8_t> report) {
 // Runs without the library's lock, which an export holds across all its
 // exchanges and pauses: the host's callback is waiting for this block. The
 // exchange itself still waits for one in progress on another thread, whose
-// reply it would otherwise read as its own. The command handle is opened if no command did so yet,
-// since a host that only captures would otherwise always get an empty block.
+// reply it would otherwise read as its own. The command handle is opened if
+// no command did so yet, since a host that only captures would otherwise
+// always get an empty block.
 void EventCapture::readDataBlock(std::uint8_t block, std::uint8_t profile,
                                  std::span<std::uint8_t> data) {
     if (!core.ensureDeviceOpen()) {
