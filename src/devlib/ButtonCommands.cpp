@@ -101,6 +101,7 @@ bool readDataBlock(LibraryCore& core, std::uint8_t profile, std::uint8_t button,
 std::uint8_t writeDataBlock(LibraryCore& core, std::uint8_t profile, std::uint8_t button,
                             std::span<const std::uint8_t> block) {
     CCriticalSectionAutoLock guard(core.lock());
+    const std::unique_lock hold = core.exchangeLock();
     std::vector<std::uint8_t> report(kDataReportSize, 0);
     report[0] = kDataReportId;
     report[1] = lib_command::kWriteDataBlock;

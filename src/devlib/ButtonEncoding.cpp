@@ -267,7 +267,9 @@ std::vector<ButtonEvent> decodeEvents(std::span<const std::uint8_t> block, std::
 
 void decodeButton(const DeviceEntry& entry, std::uint8_t button, ButtonSetting& setting) {
     setting.button = button;
-    setting.count = entry.second;
+    // A host loops over events[0..count) for any kind of button; the record
+    // holds no more events than this, whatever the mouse claims.
+    setting.count = static_cast<std::uint16_t>(std::min<std::size_t>(entry.second, kMaxEvents));
     switch (entry.kind) {
         case 0x00:
             setting.type = 16;
@@ -286,10 +288,6 @@ void decodeButton(const DeviceEntry& entry, std::uint8_t button, ButtonSetting& 
             setting.type = kMacroType;
             setting.sub = macroSubBack(entry.sub);
             setting.parameter = static_cast<std::uint8_t>(entry.first & 0xFF);
-            // The record holds no more events than this, whatever the mouse
-            // claims.
-            setting.count =
-                static_cast<std::uint16_t>(std::min<std::size_t>(entry.second, kMaxEvents));
             setting.readSub = setting.sub;
             break;
         case 0x08:

@@ -46,7 +46,8 @@ std::span<const ButtonEvent> systemSequence(std::uint8_t sub);
 void encodeEvents(std::span<const ButtonEvent> events, std::span<std::uint8_t> block);
 std::vector<ButtonEvent> decodeEvents(std::span<const std::uint8_t> block, std::size_t count);
 
-// The record for an entry read back from the mouse; `events` untouched.
+// The record for an entry read back from the mouse; `events` untouched,
+// `count` the second operand cut to the 140 events the record holds.
 void decodeButton(const DeviceEntry& entry, std::uint8_t button, ButtonSetting& setting);
 
 }  // namespace orvane::devlib

@@ -1,5 +1,6 @@
 #include "devlib/Capture.h"
 
+#include <algorithm>
 #include <array>
 #include <condition_variable>
 #include <system_error>
@@ -182,15 +183,17 @@ void EventCapture::dispatch(std::span<const std::uint8_t> report) {
     } else if (kind == button_entry::kRunProgram || kind == button_entry::kOpenWebPage) {
         std::array<std::uint8_t, kPayloadSize> block{};
         readDataBlock(report[kBlockNumber], report[kProfile], block);
-        std::int32_t length = u16At(report, kValue);
+        // The host reads this many bytes of the block: never more than it has.
+        std::int32_t length = std::min<std::int32_t>(u16At(report, kValue), kPayloadSize);
         call(&kind, block.data(), &length);
     }
 }
 
-// Runs without the library's lock: a command export may be waiting in one
-// of its pauses on another thread, and the host's callback is waiting for
-// this block. The command handle is opened if no command did so yet, since a
-// host that only captures would otherwise always get an empty block.
+// Runs without the library's lock, which an export holds across all its
+// exchanges and pauses: the host's callback is waiting for this block. The
+// exchange itself still waits for one in progress on another thread, whose
+// reply it would otherwise read as its own. The command handle is opened if no command did so yet,
+// since a host that only captures would otherwise always get an empty block.
 void EventCapture::readDataBlock(std::uint8_t block, std::uint8_t profile,
                                  std::span<std::uint8_t> data) {
     if (!core.ensureDeviceOpen()) {
@@ -213,6 +216,15 @@ std::uint8_t closeDevice(LibraryCore& core, EventCapture& capture,
     }
     core.closeDeviceHandle();
     return kOk;
+}
+
+void closeDeviceAfterRemoval(LibraryCore& core, EventCapture& capture,
+                             const std::function<void()>& shutdownHid) {
+    if (!core.firmwareUpdateRunning()) {
+        closeDevice(core, capture, shutdownHid);
+        return;
+    }
+    capture.stop();
 }
 
 }  // namespace orvane::devlib

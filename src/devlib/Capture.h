@@ -77,4 +77,12 @@ class EventCapture {
 std::uint8_t closeDevice(LibraryCore& core, EventCapture& capture,
                          const std::function<void()>& shutdownHid);
 
+// What the device-change listener does when the mouse goes: Close_device,
+// except while a firmware update runs. The mouse then leaves on purpose, to
+// come back as its boot loader and again as itself, and the update's worker
+// reopens the command handle each time; so only the capture stops, and the
+// handle and the HID library stay the worker's.
+void closeDeviceAfterRemoval(LibraryCore& core, EventCapture& capture,
+                             const std::function<void()>& shutdownHid);
+
 }  // namespace orvane::devlib

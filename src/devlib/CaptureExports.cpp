@@ -18,7 +18,15 @@ struct EventState {
     dl::EventCapture capture{core};
     // Declared after the capture: destroyed before it, so that a removal
     // in flight still finds the capture to stop.
-    dl::DeviceListener listener{core, [] { Close_device(); }};
+    dl::DeviceListener listener{core, [this] { closeAfterRemoval(); }};
+
+    void closeAfterRemoval() noexcept {
+        try {
+            dl::closeDeviceAfterRemoval(core, capture, [] { orvane::releaseHidBackends(); });
+        } catch (...) {
+            // The listener thread carries on; the next removal tries again.
+        }
+    }
 };
 
 EventState& events() {

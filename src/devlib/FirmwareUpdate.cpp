@@ -311,7 +311,9 @@ std::uint8_t FirmwareUpdater::update(std::int32_t size, const std::uint8_t* imag
     std::lock_guard lock(workersMutex);
     try {
         std::thread thread([this, finished, image = std::move(*blocks)]() mutable {
+            core.firmwareUpdateBegins();
             FirmwareWorker(*this, std::move(image)).run();
+            core.firmwareUpdateEnds();
             finished->store(true);
         });
         workers.push_back({std::move(thread), std::move(finished)});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -42,6 +43,32 @@ class CCriticalSectionAutoLock {
     CMyCriticalSection& section;
 };
 
+// A lock taken in the order it was asked for. Exchanges with the mouse take
+// turns with it: with a plain mutex, a host calling exports back to back
+// takes it again the moment it lets go, and the capture's block read (and
+// with it the host's callback) waits for as long as the host goes on.
+class TurnLock {
+  public:
+    void lock() {
+        std::unique_lock guard(mutex);
+        const std::uint64_t ticket = nextTicket++;
+        turn.wait(guard, [&] { return serving == ticket; });
+    }
+    void unlock() {
+        {
+            std::lock_guard guard(mutex);
+            ++serving;
+        }
+        turn.notify_all();
+    }
+
+  private:
+    std::mutex mutex;
+    std::condition_variable turn;
+    std::uint64_t nextTicket = 0;
+    std::uint64_t serving = 0;
+};
+
 // Library-wide state and the library's own HID transport (its retry and
 // polling constants differ from the application's).
 //
@@ -49,7 +76,8 @@ class CCriticalSectionAutoLock {
 // and the firmware worker use the transport without it, as the library
 // always has. So that this never becomes a data race, the command handle is
 // a shared pointer swapped under `handleMutex`, every single transfer on it
-// is serialised by `transferMutex`, and the flags are atomics.
+// is serialised by `transferMutex`, every exchange by `exchangeLock()`, and
+// the flags are atomics.
 class LibraryCore {
   public:
     // The one instance, created on first use with the bus that ORVANE_HID
@@ -81,9 +109,23 @@ class LibraryCore {
     // reads retried for the transient errors.
     bool receiveFeatureReply(std::span<std::uint8_t> reply);
 
+    // Held for one whole exchange, request, pause and reply: the mouse
+    // answers the last request it took, so no exchange of another thread may
+    // come between. Command exports take it inside the library lock; the
+    // capture's block read and the firmware worker, which run without that
+    // lock, take it alone. Never held while a host's callback runs.
+    std::unique_lock<TurnLock> exchangeLock() { return std::unique_lock(exchangeTurns); }
+
     // A fresh handle on the first interface of the mouse (application
     // product id) for input reports; null when there is none.
     std::unique_ptr<HidDevice> openCaptureDevice();
+
+    // While a firmware update's worker runs, the command handle is the
+    // worker's: it closes and reopens it as the mouse changes identity, and
+    // the mouse's departure on the way is no reason to take it away.
+    void firmwareUpdateBegins() { ++firmwareUpdates; }
+    void firmwareUpdateEnds() { --firmwareUpdates; }
+    bool firmwareUpdateRunning() const { return firmwareUpdates.load() > 0; }
 
   private:
     HidError transfer(bool get, std::span<std::uint8_t> buffer);
@@ -94,9 +136,11 @@ class LibraryCore {
     std::mutex handleMutex;
     std::shared_ptr<HidDevice> handle;
     std::shared_ptr<HidDevice> compliantHandle;
+    TurnLock exchangeTurns;
     std::mutex transferMutex;
     std::atomic<bool> isOpen{false};
     std::atomic<bool> compliantOpen{false};
+    std::atomic<int> firmwareUpdates{0};
 };
 
 }  // namespace orvane::devlib

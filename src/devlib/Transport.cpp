@@ -26,6 +26,7 @@ std::uint16_t u16At(std::span<const std::uint8_t> bytes, std::size_t offset) {
 }
 
 Reply exchange(LibraryCore& core, std::span<const std::uint8_t> request, const Exchange& exchange) {
+    const std::unique_lock hold = core.exchangeLock();
     Reply reply;
     reply.sent = exchange.speed == SendSpeed::Fast ? core.sendFeatureReportFast(request)
                                                    : core.sendFeatureReport(request);

@@ -60,7 +60,8 @@ struct Exchange {
     std::size_t replyLength = kCommandReportSize;
 };
 
-// Sends the request, pauses and reads the reply as `exchange` says.
+// Sends the request, pauses and reads the reply as `exchange` says, all
+// under the core's exchange lock.
 Reply exchange(LibraryCore& core, std::span<const std::uint8_t> request, const Exchange& exchange);
 
 // 1 when the reply's status is 1 (sensor, lighting, button commands), else 20.

@@ -4,13 +4,21 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "Orvane_pro_dll.h"
+#include "platform/virtual/EmulatorHidBus.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
@@ -18,6 +26,56 @@ namespace {
 
 using orvane::test::Program;
 using orvane::test::TempDir;
+
+// What a callback of the library saw, in order, from whatever thread.
+template <typename Event>
+class Seen {
+  public:
+    void add(Event event) {
+        {
+            std::lock_guard lock(mutex);
+            events.push_back(std::move(event));
+        }
+        changed.notify_all();
+    }
+    template <typename Done>
+    bool waitFor(Done done) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(60), [&] { return done(events); });
+    }
+    std::vector<Event> all() {
+        std::lock_guard lock(mutex);
+        return events;
+    }
+
+  private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<Event> events;
+};
+
+Seen<std::pair<int, int>> updateProgress;
+Seen<int> deviceChanges;
+
+struct WebPageEvent {
+    int kind;
+    std::vector<std::uint8_t> block;
+    int length;
+};
+Seen<WebPageEvent> webPageEvents;
+
+void ORVANE_STDCALL recordWebPage(std::uint8_t* kind, std::uint8_t* data, std::int32_t* value) {
+    if (*kind == 0x24) {
+        webPageEvents.add({*kind, std::vector<std::uint8_t>(data, data + 1024), *value});
+    }
+}
+
+void ORVANE_STDCALL recordProgress(std::uint8_t* status, std::int32_t* value) {
+    updateProgress.add({*status, *value});
+}
+void ORVANE_STDCALL recordDeviceChange(std::uint8_t* code) {
+    deviceChanges.add(*code);
+}
 
 // One daemon and one load for the whole program: the library binds to the
 // bus ORVANE_HID names on its first call and keeps it.
@@ -61,6 +119,32 @@ class LoadedLibrary : public ::testing::Test {
         Program tool({ORVANE_EMU_PATH, "--socket", *socket, "dump", "--slot", "0"});
         EXPECT_EQ(tool.exitStatus(), 0) << tool.err;
         return nlohmann::json::parse(tool.out)["recentRequests"].get<std::vector<std::string>>();
+    }
+
+    // A button entry as some other program may have left it in the mouse,
+    // written past the library.
+    static void writeRawEntry(std::uint8_t profile, std::uint8_t button,
+                              const std::vector<std::uint8_t>& entry) {
+        orvane::EmulatorHidBus bus(*socket);
+        std::unique_ptr<orvane::HidDevice> config;
+        for (const orvane::HidDeviceInfo& info : bus.enumerate()) {
+            if (info.interfaceNumber == 0 && config == nullptr) {
+                orvane::HidError error = orvane::HidError::None;
+                config = bus.open(info.path, error);
+            }
+        }
+        ASSERT_NE(config, nullptr);
+        std::vector<std::uint8_t> request(64, 0);
+        request[0] = 0xA1;
+        request[1] = 0x0A;
+        request[5] = profile;
+        request[6] = button;
+        std::copy(entry.begin(), entry.end(), request.begin() + 16);
+        ASSERT_EQ(config->sendFeatureReport(request), orvane::HidError::None);
+        std::vector<std::uint8_t> reply(64, 0);
+        reply[0] = 0xA1;
+        ASSERT_EQ(config->getFeatureReport(reply), orvane::HidError::None);
+        ASSERT_EQ(reply[1], 1);
     }
 
     static inline TempDir* dir = nullptr;
@@ -134,10 +218,113 @@ TEST_F(LoadedLibrary, TheMouseReceivesExactlyTheRequestBytesAndNothingForABadArg
     EXPECT_EQ(recentRequests(), before);
 }
 
+TEST_F(LoadedLibrary, AnEntryOfUnknownKindReadsBackWithACountInsideTheRecord) {
+    writeRawEntry(5, 6, {0x55, 0x07, 0x01, 0x02, 0x03, 0x04, 0x0F});
+    auto data = std::make_unique<ProfileData>();
+    ASSERT_EQ(symbol<decltype(Read_profile_data)>("Read_profile_data")(5, data.get(), nullptr), 1);
+    EXPECT_LE(data->buttons[5].count, std::size(data->buttons[5].events));
+}
+
 TEST_F(LoadedLibrary, NullPointersAreRefusedNotFollowed) {
     EXPECT_EQ(symbol<decltype(Get_device_status)>("Get_device_status")(nullptr), 20);
     EXPECT_EQ(symbol<decltype(Read_profile_data)>("Read_profile_data")(1, nullptr, nullptr), 20);
     EXPECT_EQ(symbol<decltype(Set_button_run_browser)>("Set_button_run_browser")(nullptr), 20);
+}
+
+// A host thread asking the mouse while the capture reads the address of a
+// web-page button, pressed again and again: the mouse answers the last
+// request it took, so neither may get the other's answer.
+TEST_F(LoadedLibrary, WebPageButtonPressesBesideCommandsGiveEveryoneTheirOwnAnswer) {
+    auto currentProfile = symbol<decltype(Get_current_profile_id)>("Get_current_profile_id");
+    std::uint8_t active = 0;
+    ASSERT_EQ(currentProfile(&active), 1);
+    const std::string address = "https://orvane.test/downloads";
+    const RunProgramRequest request{active, 5,
+                                    reinterpret_cast<const std::uint8_t*>(address.data()),
+                                    static_cast<std::uint16_t>(address.size())};
+    ASSERT_EQ(symbol<decltype(Set_button_run_browser)>("Set_button_run_browser")(&request), 1);
+    std::vector<std::uint8_t> expectedBlock(1024, 0);
+    std::copy(address.begin(), address.end(), expectedBlock.begin());
+    ASSERT_EQ(symbol<decltype(Capture_cb_data)>("Capture_cb_data")(recordWebPage), 5);
+
+    std::atomic<bool> pressing{true};
+    std::atomic<int> answers{0};
+    std::atomic<int> wrongAnswers{0};
+    std::thread host([&] {
+        while (pressing.load()) {
+            std::uint8_t profile = 0;
+            if (currentProfile(&profile) == 1) {
+                ++answers;
+                wrongAnswers += profile != active ? 1 : 0;
+            }
+        }
+    });
+    constexpr std::size_t kPresses = 40;
+    for (std::size_t press = 1; press <= kPresses; ++press) {
+        Program tool({ORVANE_EMU_PATH, "--socket", *socket, "press-button", "5"});
+        ASSERT_EQ(tool.exitStatus(), 0) << tool.err;
+        ASSERT_TRUE(webPageEvents.waitFor(
+            [press](const std::vector<WebPageEvent>& seen) { return seen.size() >= press; }));
+    }
+    pressing = false;
+    host.join();
+    symbol<decltype(Close_device)>("Close_device")();
+
+    int wrongBlocks = 0;
+    for (const WebPageEvent& event : webPageEvents.all()) {
+        wrongBlocks +=
+            event.block != expectedBlock || event.length != static_cast<int>(address.size()) ? 1
+                                                                                             : 0;
+    }
+    EXPECT_EQ(wrongBlocks, 0) << "of " << kPresses << " presses";
+    EXPECT_EQ(wrongAnswers.load(), 0) << "of " << answers.load() << " answers";
+    EXPECT_GT(answers.load(), 0);
+}
+
+TEST_F(LoadedLibrary, WebPageButtonWhoseEntryClaimsTooLongATextReportsTheBlockLength) {
+    std::uint8_t active = 0;
+    ASSERT_EQ(symbol<decltype(Get_current_profile_id)>("Get_current_profile_id")(&active), 1);
+    writeRawEntry(active, 6, {0x24, 0x00, 0xFF, 0xFF});
+    const std::size_t before = webPageEvents.all().size();
+    ASSERT_EQ(symbol<decltype(Capture_cb_data)>("Capture_cb_data")(recordWebPage), 5);
+
+    Program tool({ORVANE_EMU_PATH, "--socket", *socket, "press-button", "6"});
+    ASSERT_EQ(tool.exitStatus(), 0) << tool.err;
+    ASSERT_TRUE(webPageEvents.waitFor(
+        [before](const std::vector<WebPageEvent>& seen) { return seen.size() > before; }));
+    symbol<decltype(Close_device)>("Close_device")();
+    EXPECT_EQ(webPageEvents.all()[before].length, 1024);
+}
+
+// Last: the listener runs until the library is unloaded, and the mouse
+// keeps its new firmware.
+TEST_F(LoadedLibrary, FirmwareUpdateBesideTheListenerEndsWith96InApplicationMode) {
+    ASSERT_EQ(symbol<decltype(Device_change_message)>("Device_change_message")(recordDeviceChange),
+              1);
+    ASSERT_EQ(symbol<decltype(Start_device_listener)>("Start_device_listener")(), 1);
+    ASSERT_EQ(
+        symbol<decltype(Firmware_update_progress)>("Firmware_update_progress")(recordProgress), 1);
+    std::vector<std::uint8_t> image(3000, 0x5A);
+    const std::uint8_t tag[] = {'O', 'V', 'F', 'W', 0x10, 0x02};  // version 0x0210
+    std::copy(std::begin(tag), std::end(tag), image.begin());
+
+    ASSERT_EQ(symbol<decltype(Update_firmware)>("Update_firmware")(
+                  static_cast<std::int32_t>(image.size()), image.data()),
+              1);
+
+    ASSERT_TRUE(updateProgress.waitFor([](const std::vector<std::pair<int, int>>& seen) {
+        return !seen.empty() && seen.back().first != ORVANE_FW_PROGRESS;
+    }));
+    EXPECT_EQ(updateProgress.all().back(), (std::pair<int, int>{96, 210}));
+    Program tool({ORVANE_EMU_PATH, "--socket", *socket, "dump"});
+    ASSERT_EQ(tool.exitStatus(), 0) << tool.err;
+    const nlohmann::json state = nlohmann::json::parse(tool.out);
+    EXPECT_EQ(state["mode"].get<std::string>(), "application");
+    EXPECT_EQ(state["firmwareVersion"], 0x0210);
+    // The listener reported the mouse's way there and back.
+    EXPECT_TRUE(deviceChanges.waitFor([](const std::vector<int>& codes) {
+        return codes == std::vector<int>{255, 2, 255, 1};
+    })) << ::testing::PrintToString(deviceChanges.all());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "EventTestSupport.h"
 #include "devlib/Capture.h"
+#include "devlib/Commands.h"
 #include "protocol/DeviceIds.h"
 
 namespace orvane::devlib::testing {
@@ -104,14 +105,14 @@ TEST_F(Capture, ProgramButtonReadsItsDataBlockWithoutTheLibraryLock) {
         // A command export holding the lock in one of its pauses must not
         // hold the event up.
         CCriticalSectionAutoLock busyExport(core->lock());
-        bus->inject(filled({0x03, 0x23, 0x34, 0x12, 0x02, 0x03}, 9));
+        bus->inject(filled({0x03, 0x23, 0x34, 0x03, 0x02, 0x03}, 9));
         ASSERT_TRUE(captured.waitForCount(1));
     }
 
     const CaptureEvent event = captured.all().front();
     EXPECT_EQ(event.kind, 0x23);
     EXPECT_EQ(event.data, block);
-    EXPECT_EQ(event.value, 0x1234);
+    EXPECT_EQ(event.value, 0x0334);
     ASSERT_EQ(bus->sets().size(), 1U);
     EXPECT_EQ(bus->sets().front(), filled({kCommandReportId, 0x25, 0x02, 0x00, 0x00, 0x03}, 64));
     const auto pauses = clock.sleeps();
@@ -130,6 +131,24 @@ TEST_F(Capture, WebPageButtonWithUnreadableBlockGetsAClearedBlock) {
     EXPECT_EQ(captured.all().front().kind, 0x24);
     EXPECT_EQ(captured.all().front().data, Bytes(kPayloadSize, 0));
     EXPECT_EQ(captured.all().front().value, 5);
+}
+
+// The host takes the text's length from the third argument and reads that
+// much of the block; a mouse whose entry claims more than the block holds
+// (written past the library) must not send it reading beyond.
+TEST_F(Capture, TextLengthBeyondTheBlockIsCutToTheBlock) {
+    // Button 3 of profile 1: a web page, its text 65535 bytes long.
+    Bytes entry = filled({kCommandReportId, 0x0A, 0x00, 0x00, 0x00, 0x01, 0x03}, 64);
+    entry[16] = 0x24;
+    entry[18] = 0xFF;
+    entry[19] = 0xFF;
+    sendToMouse(entry);
+    ASSERT_EQ(capture.start(recordEvent), ORVANE_CAPTURE_STARTED);
+    ASSERT_TRUE(bus->withMouse([](emulator::VirtualMouse& mouse) { return mouse.pressButton(3); }));
+
+    ASSERT_TRUE(captured.waitForCount(1));
+    EXPECT_EQ(captured.all().front().kind, 0x24);
+    EXPECT_EQ(captured.all().front().value, static_cast<std::int32_t>(kPayloadSize));
 }
 
 TEST_F(Capture, OtherKindsCallNothingButStillPause) {
@@ -229,6 +248,70 @@ TEST_F(Capture, CallbackMayStartTheCaptureAgain) {
     EXPECT_NE(events[1].thread, events[0].thread);
     capture.stop();
     EXPECT_EQ(bus->openHandles(), 0);
+}
+
+// The capture's block read and a command export on another thread both talk
+// to the mouse, which answers the last request it took: neither may read the
+// other's reply and pass it off as its own. The mouse's own button, pressed
+// over and over, on the plain in-process mouse.
+class CaptureBesideCommands : public ::testing::Test {
+  protected:
+    CaptureBesideCommands() {
+        captured.clear();
+        duringCallback = nullptr;
+        auto owned = std::make_unique<emulator::VirtualHidBus>(clock);
+        bus = owned.get();
+        core = std::make_unique<LibraryCore>(std::move(owned), clock);
+        capture = std::make_unique<EventCapture>(*core);
+    }
+    ~CaptureBesideCommands() override { capture->stop(); }
+
+    FakeClock clock;
+    emulator::VirtualHidBus* bus = nullptr;
+    std::unique_ptr<LibraryCore> core;
+    std::unique_ptr<EventCapture> capture;
+};
+
+TEST_F(CaptureBesideCommands, WebPageButtonPressesAndCommandsKeepTheirOwnReplies) {
+    const std::string address = "https://orvane.test/support";
+    const RunProgramRequest request{1, 4, reinterpret_cast<const std::uint8_t*>(address.data()),
+                                    static_cast<std::uint16_t>(address.size())};
+    ASSERT_EQ(setButtonRunBrowser(*core, &request), ORVANE_OK);
+    Bytes expectedBlock(kPayloadSize, 0);
+    std::copy(address.begin(), address.end(), expectedBlock.begin());
+    ASSERT_EQ(capture->start(recordEvent), ORVANE_CAPTURE_STARTED);
+
+    constexpr std::size_t kPresses = 400;
+    std::atomic<bool> pressing{true};
+    std::atomic<int> commands{0};
+    std::atomic<int> wrongProfiles{0};
+    std::thread host([&] {
+        while (pressing.load()) {
+            std::uint8_t profile = 0;
+            if (getCurrentProfileId(*core, &profile) == ORVANE_OK) {
+                ++commands;
+                wrongProfiles += profile != 1 ? 1 : 0;
+            }
+        }
+    });
+    for (std::size_t press = 1; press <= kPresses; ++press) {
+        ASSERT_TRUE(
+            bus->withMouse([](emulator::VirtualMouse& mouse) { return mouse.pressButton(4); }));
+        ASSERT_TRUE(captured.waitForCount(press));
+    }
+    pressing = false;
+    host.join();
+
+    const std::vector<CaptureEvent> events = captured.all();
+    ASSERT_EQ(events.size(), kPresses);
+    const auto wrongBlocks =
+        std::count_if(events.begin(), events.end(), [&](const CaptureEvent& e) {
+            return e.kind != 0x24 || e.data != expectedBlock ||
+                   e.value != static_cast<std::int32_t>(address.size());
+        });
+    EXPECT_EQ(wrongBlocks, 0);
+    EXPECT_EQ(wrongProfiles.load(), 0) << "of " << commands.load() << " answers";
+    EXPECT_GT(commands.load(), 0);
 }
 
 }  // namespace

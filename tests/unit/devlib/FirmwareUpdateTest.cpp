@@ -4,6 +4,9 @@
 #include <utility>
 
 #include "EventTestSupport.h"
+#include "devlib/Capture.h"
+#include "devlib/Commands.h"
+#include "devlib/DeviceListener.h"
 #include "devlib/FirmwareUpdate.h"
 #include "emulator/MouseMemory.h"
 #include "protocol/DeviceIds.h"
@@ -196,6 +199,68 @@ TEST_F(FirmwareUpdate, MouseNotBackWithin30SecondsEndsWith87) {
     EXPECT_EQ(seen.back(), (Progress{87, 100}));
     EXPECT_GE(clock.now() - accepted, kReturnTimeout);
     EXPECT_LT(clock.now() - accepted, kReturnTimeout + milliseconds(1000));
+}
+
+Recorder<std::uint8_t> changes;
+Recorder<int> removalsHandled;
+
+void ORVANE_STDCALL recordChange(std::uint8_t* code) {
+    changes.add(*code);
+}
+void ORVANE_STDCALL ignoreEvent(std::uint8_t*, std::uint8_t*, std::int32_t*) {}
+
+// A host that follows the mouse with the library's listener and updates its
+// firmware in the same process, the listener wired as the library wires it.
+class FirmwareUpdateBesideTheListener : public FirmwareUpdate {
+  protected:
+    FirmwareUpdateBesideTheListener() {
+        changes.clear();
+        removalsHandled.clear();
+        EXPECT_EQ(listener->setCallback(recordChange), ORVANE_OK);
+        EXPECT_EQ(listener->start(), ORVANE_OK);
+    }
+    ~FirmwareUpdateBesideTheListener() override {
+        listener.reset();
+        capture.stop();
+    }
+
+    EventCapture capture{*core};
+    std::unique_ptr<DeviceListener> listener = std::make_unique<DeviceListener>(*core, [this] {
+        closeDeviceAfterRemoval(*core, capture, nullptr);
+        removalsHandled.add(1);
+    });
+};
+
+TEST_F(FirmwareUpdateBesideTheListener, EndsWith96WithTheMouseBackInApplicationMode) {
+    ASSERT_EQ(capture.start(ignoreEvent), ORVANE_CAPTURE_STARTED);
+    // The worker goes on only once the listener has handled the mouse's
+    // departure for its boot loader, after the worker opened the boot loader.
+    onProgress = [](int status, int value) {
+        if (status == 1 && value == 3) {
+            EXPECT_TRUE(removalsHandled.waitForCount(1));
+        }
+    };
+
+    const std::vector<Progress> seen = run(firmwareImage(2048));
+
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), (Progress{96, 210}));
+    EXPECT_FALSE(
+        bus->withMouse([](emulator::VirtualMouse& mouse) { return mouse.inBootLoader(); }));
+    EXPECT_EQ(bus->withMouse([](emulator::VirtualMouse& mouse) { return mouse.firmwareVersion(); }),
+              0x0210);
+    // The listener still told the host every step of the way.
+    EXPECT_TRUE(changes.waitFor([](const std::vector<std::uint8_t>& seenCodes) {
+        return seenCodes == std::vector<std::uint8_t>{255, 2, 255, 1};
+    })) << ::testing::PrintToString(changes.all());
+    // The capture read from the mouse that went; it is stopped, as on any removal.
+    EXPECT_FALSE(capture.running());
+    // Whether or not the boot loader's removal came after the update had
+    // ended (and closed the handle then), the host's next command reaches
+    // the mouse.
+    std::uint16_t version = 0;
+    EXPECT_EQ(getFirmwareVersion(*core, &version), ORVANE_OK);
+    EXPECT_EQ(version, 210);
 }
 
 }  // namespace

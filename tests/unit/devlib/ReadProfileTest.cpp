@@ -163,6 +163,36 @@ TEST_F(ReadProfile, MacroCountBeyondTheRecordIsCut) {
     EXPECT_EQ(data.buttons[0].count, 140);
 }
 
+struct CountCase {
+    const char* name;
+    Bytes entry;
+    std::uint16_t count;
+};
+
+void PrintTo(const CountCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EntryCount : public ReadProfile, public ::testing::WithParamInterface<CountCase> {};
+
+// A host loops over events[0..count): whatever the entry says, the count
+// stays inside the record's 140 events.
+TEST_P(EntryCount, NeverRunsPastTheEvents) {
+    std::copy(GetParam().entry.begin(), GetParam().entry.end(), block.begin() + 65 + 7 * 4);
+    expectProfile();
+    ASSERT_EQ(readProfileData(*core, 2, &data, nullptr), 1);
+    EXPECT_EQ(data.buttons[4].count, GetParam().count);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, EntryCount,
+    ::testing::Values(CountCase{"UnknownKind", {0x55, 0x07, 0x01, 0x02, 0x03, 0x04, 0x0F}, 140},
+                      CountCase{"Resolution800", {0x0C, 0x01, 0x20, 0x03, 0x20, 0x03, 0x0F}, 140},
+                      CountCase{"KeyWithLargeOperand", {0x02, 0x01, 0x04, 0x00, 0xFF, 0xFF}, 140},
+                      CountCase{"SystemLock", {0x18, 0x01, 0x02, 0x00, 0x04, 0x00, 0x0F}, 4},
+                      CountCase{"WebPage", {0x24, 0x00, 0x14, 0x00, 0x00, 0x01}, 140}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(LibraryOnMouse, ReadsBackWhatWasSet) {
     ASSERT_EQ(setPollingRate(*core, 4, 125), 1);
     ButtonSetting key{};
