@@ -14,6 +14,10 @@ CKivImageDialog::CKivImageDialog(QWidget* parent, Qt::WindowFlags flags) : QDial
 }
 
 void CKivImageDialog::setBackground(const QImage& picture) {
+    setBackground(SkinImage::fromImage(picture));
+}
+
+void CKivImageDialog::setBackground(const SkinImage& picture) {
     backgroundPicture = picture;
     // An opaque picture covers the whole window; letting Qt erase first
     // would only flicker.
@@ -39,12 +43,13 @@ void CKivImageDialog::controlNotified(int id, int value) {
 }
 
 void CKivImageDialog::paintEvent(QPaintEvent*) {
-    if (backgroundPicture.isNull()) {
+    const QImage& picture = backgroundPicture.image();
+    if (picture.isNull()) {
         return;
     }
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), backgroundPicture);
+    painter.drawImage(rect(), picture);
 }
 
 void CKivImageDialog::keyPressEvent(QKeyEvent* event) {

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "controls/ControlSink.h"
+#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -21,7 +22,10 @@ class CKivImageDialog : public QDialog, public ControlSink {
     // Takes the picture's size and keeps the top-left corner where it is. A
     // null picture leaves the size alone and draws nothing.
     void setBackground(const QImage& picture);
-    const QImage& background() const { return backgroundPicture; }
+    // The same for a skin answer; a cache sheet is decoded when the window is
+    // first painted, so windows that are built but not shown cost nothing.
+    void setBackground(const SkinImage& picture);
+    const QImage& background() const { return backgroundPicture.image(); }
 
     // The menu visibility reports go on upwards to the nearest owner above;
     // subclasses that dispatch other notifications call this for the rest.
@@ -32,7 +36,7 @@ class CKivImageDialog : public QDialog, public ControlSink {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    QImage backgroundPicture;
+    SkinImage backgroundPicture;
 };
 
 }  // namespace orvane

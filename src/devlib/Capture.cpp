@@ -121,6 +121,10 @@ void EventCapture::signalStop(Session& session) {
         session.stopping = true;
     }
     session.wake.notify_all();
+    // The thread may be blocked in its read; that wait ends now.
+    if (session.device) {
+        session.device->cancelInputRead();
+    }
 }
 
 void EventCapture::end(std::shared_ptr<Session> session) {
@@ -147,7 +151,9 @@ void EventCapture::run(Session& session) {
     while (!session.stopping.load()) {
         report.fill(0);
         std::size_t length = 0;
-        const HidError error = session.device->readInputReport(report, kReadTimeout, length);
+        // Blocks until the mouse sends something; stopping cancels the read.
+        const HidError error =
+            session.device->readInputReport(report, HidDevice::kWaitForever, length);
         if (session.stopping.load()) {
             break;
         }

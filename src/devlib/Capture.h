@@ -24,8 +24,6 @@ namespace orvane::devlib {
 // inside its own callback finishes on its own and is joined later.
 class EventCapture {
   public:
-    // How long one read waits before the thread looks at its stop flag.
-    static constexpr std::chrono::milliseconds kReadTimeout{100};
     // Between two handled reports; the mouse's queue holds the rest.
     static constexpr std::chrono::milliseconds kReportPause{80};
     static constexpr std::chrono::milliseconds kBlockReadPause{10};

@@ -187,9 +187,13 @@ class VirtualHidDevice final : public HidDevice {
     HidError readInputReport(std::span<std::uint8_t> report, std::chrono::milliseconds timeout,
                              std::size_t& length) override {
         length = 0;
+        const bool forever = timeout == kWaitForever;
         const auto deadline = std::chrono::steady_clock::now() + boundedWait(timeout);
         std::unique_lock lock(core->mutex);
         for (;;) {
+            if (cancelled) {
+                return HidError::None;
+            }
             // Reports that came before a removal are still handed out, as
             // hidraw does.
             if (!state.reports.empty()) {
@@ -202,6 +206,10 @@ class VirtualHidDevice final : public HidDevice {
             if (!core->mouse->isPresent(state.path)) {
                 return HidError::DeviceNotConnected;
             }
+            if (forever) {
+                core->reportArrived.wait(lock);
+                continue;
+            }
             if (std::chrono::steady_clock::now() >= deadline) {
                 return HidError::None;
             }
@@ -209,9 +217,18 @@ class VirtualHidDevice final : public HidDevice {
         }
     }
 
+    void cancelInputRead() override {
+        {
+            std::lock_guard lock(core->mutex);
+            cancelled = true;
+        }
+        core->reportArrived.notify_all();
+    }
+
   private:
     std::shared_ptr<VirtualHidBusCore> core;
     HandleState state;
+    bool cancelled = false;  // guarded by core->mutex
 };
 
 class VirtualHotplugSubscription final : public HidHotplugSubscription {

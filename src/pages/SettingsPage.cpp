@@ -23,7 +23,7 @@ int pageBackgroundPart(PageKind kind) {
 
 SettingsPage::SettingsPage(PageKind kind, const PageServices& services, QWidget* parent)
     : CKivImageDialog(parent, Qt::Widget), pageKind(kind), pageServices(services) {
-    setBackground(skinPart(pageBackgroundPart(kind), layout::kStateNormal, QRect()).toImage());
+    setBackground(skinPart(pageBackgroundPart(kind), layout::kStateNormal, QRect()));
 }
 
 }  // namespace orvane

@@ -11,8 +11,13 @@ namespace orvane {
 
 // One open HID interface. Byte 0 of every buffer is the report id. A device
 // may be used from one thread at a time; the callers' locks see to that.
+// cancelInputRead() is the one call made from another thread.
 class HidDevice {
   public:
+    // A readInputReport that waits until a report arrives or the read is
+    // cancelled: a capture thread that blocks costs nothing while it waits.
+    static constexpr std::chrono::milliseconds kWaitForever{-1};
+
     virtual ~HidDevice() = default;
 
     // Sends a feature report, report id in byte 0.
@@ -28,6 +33,11 @@ class HidDevice {
     // not an error).
     virtual HidError readInputReport(std::span<std::uint8_t> report,
                                      std::chrono::milliseconds timeout, std::size_t& length) = 0;
+
+    // Ends a readInputReport waiting on another thread at once (it returns
+    // with length 0) and makes every later one return at once: the reader is
+    // about to stop and the device to be closed. Safe from any thread.
+    virtual void cancelInputRead() = 0;
 };
 
 }  // namespace orvane

@@ -281,9 +281,29 @@ void reportOnce() {
     }
 }
 
+}  // namespace
+
+// One sheet of the cache. At start-up only its header is checked (the "ui
+// load failed!" rule needs every file present and readable); it is decoded
+// when its picture is first needed whole. Pieces of a sheet that is not
+// decoded are read straight from its file, so the state sheets, which only
+// ever give pieces, are never held in memory whole.
+struct SkinSheet {
+    QString path;
+    bool usable = false;  // passed the start-up check
+    QSize size;           // from the header
+    bool alpha = false;   // from the header
+    bool decodeTried = false;
+    QImage decoded;  // stays at this address: SkinImage may point here
+};
+
+namespace {
+
+using Sheet = SkinSheet;
+
 struct Cache {
     bool loaded = false;
-    std::vector<QImage> sheets;
+    std::vector<Sheet> sheets;
     std::function<void()> onFailure = reportOnce;
 };
 
@@ -330,9 +350,105 @@ bool bitmapIsCutShort(const QByteArray& content) {
     return declared > static_cast<quint64>(content.size());
 }
 
+// The start-up check of one file: it is there, can be opened, its header
+// names a picture of some size, and a bitmap is as long as its header says.
+// Reads the header only.
+bool passesStartUpCheck(Sheet& sheet) {
+    const QString& path = sheet.path;
+    QImageReader probe(path);
+    const QSize size = probe.size();
+    if (!probe.canRead() || (size.isValid() && size.isEmpty())) {
+        return false;
+    }
+    sheet.size = size;
+    sheet.alpha =
+        QImage::toPixelFormat(probe.imageFormat()).alphaUsage() == QPixelFormat::UsesAlpha;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray header = file.read(6);
+    if (!header.startsWith("BM")) {
+        return true;
+    }
+    QByteArray declared = header;
+    declared.resize(6);
+    const auto byte = [&](int at) {
+        return static_cast<quint64>(static_cast<quint8>(declared[at]));
+    };
+    return (byte(2) | byte(3) << 8 | byte(4) << 16 | byte(5) << 24) <=
+           static_cast<quint64>(file.size());
+}
+
+QImage& decodedSheet(Sheet& sheet) {
+    if (!sheet.decodeTried) {
+        sheet.decodeTried = true;
+        if (sheet.usable) {
+            sheet.decoded = loadPicture(sheet.path);
+        }
+    }
+    return sheet.decoded;
+}
+
+quint32 littleEndian(const uchar* at, int bytes) {
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        value = value << 8 | at[i];
+    }
+    return value;
+}
+
+// A piece of an uncompressed 24-bit bitmap, copied row by row from the
+// mapped file: the sheet is never decoded whole for it. Any other layout (and
+// any file that is not what its header says) answers nothing here, and the
+// caller decodes the sheet instead.
+std::optional<QImage> pieceOfBitmapFile(const QString& path, const QRect& piece) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const qint64 size = file.size();
+    constexpr qint64 kHeaders = 14 + 40;
+    if (size < kHeaders) {
+        return std::nullopt;
+    }
+    uchar* bytes = file.map(0, size);
+    if (bytes == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<QImage> answer;
+    const quint32 dataOffset = littleEndian(bytes + 10, 4);
+    const quint32 infoSize = littleEndian(bytes + 14, 4);
+    const auto width = static_cast<qint32>(littleEndian(bytes + 18, 4));
+    const auto height = static_cast<qint32>(littleEndian(bytes + 22, 4));
+    const quint32 bitsPerPixel = littleEndian(bytes + 28, 2);
+    const quint32 compression = littleEndian(bytes + 30, 4);
+    const qint64 rows = height < 0 ? -static_cast<qint64>(height) : height;
+    const qint64 stride = (static_cast<qint64>(width) * 24 + 31) / 32 * 4;
+    const bool plain = bytes[0] == 'B' && bytes[1] == 'M' && infoSize >= 40 && bitsPerPixel == 24 &&
+                       compression == 0 && width > 0 && rows > 0 &&
+                       dataOffset + stride * rows <= size;
+    if (plain && QRect(0, 0, width, static_cast<int>(rows)).contains(piece)) {
+        QImage image(piece.size(), QImage::Format_RGB32);
+        for (int y = 0; y < piece.height(); ++y) {
+            const qint64 sheetRow = piece.y() + y;
+            // Rows are stored bottom-up unless the height is negative.
+            const qint64 fileRow = height > 0 ? rows - 1 - sheetRow : sheetRow;
+            const uchar* from = bytes + dataOffset + fileRow * stride + piece.x() * 3;
+            auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < piece.width(); ++x, from += 3) {
+                to[x] = qRgb(from[2], from[1], from[0]);
+            }
+        }
+        answer = std::move(image);
+    }
+    file.unmap(bytes);
+    return answer;
+}
+
 }  // namespace
 
-SkinImage SkinImage::fromCache(const QImage& sheet) {
+SkinImage SkinImage::fromCache(SkinSheet& sheet) {
     SkinImage answer;
     answer.cached = &sheet;
     return answer;
@@ -344,8 +460,26 @@ SkinImage SkinImage::fromImage(QImage image) {
     return answer;
 }
 
+bool SkinImage::isNull() const {
+    return cached != nullptr ? !cached->usable : owned.isNull();
+}
+
+QSize SkinImage::size() const {
+    if (cached != nullptr) {
+        return cached->decodeTried ? cached->decoded.size() : cached->size;
+    }
+    return owned.size();
+}
+
+bool SkinImage::hasAlphaChannel() const {
+    if (cached != nullptr) {
+        return cached->decodeTried ? cached->decoded.hasAlphaChannel() : cached->alpha;
+    }
+    return owned.hasAlphaChannel();
+}
+
 const QImage& SkinImage::image() const {
-    return cached != nullptr ? *cached : owned;
+    return cached != nullptr ? decodedSheet(*cached) : owned;
 }
 
 std::span<const char* const> skinSheetFileNames() {
@@ -368,11 +502,13 @@ void loadSkinSheetsFrom(const QString& folder) {
     state.loaded = true;
     const QDir dir(folder);
     state.sheets.clear();
-    state.sheets.reserve(kSheetFiles.size());
-    for (const char* name : kSheetFiles) {
-        // A sheet that does not load stays null; the requests for it decide
+    state.sheets.resize(kSheetFiles.size());
+    for (std::size_t index = 0; index < kSheetFiles.size(); ++index) {
+        // A sheet that fails the check stays null; the requests for it decide
         // what that means.
-        state.sheets.push_back(loadPicture(dir.filePath(QString::fromLatin1(name))));
+        Sheet& sheet = state.sheets[index];
+        sheet.path = dir.filePath(QString::fromLatin1(kSheetFiles[index]));
+        sheet.usable = passesStartUpCheck(sheet);
     }
 }
 
@@ -388,20 +524,34 @@ SkinImage skinPart(int part, int state, int left, int top, int right, int bottom
     if (!found) {
         return fail();
     }
-    const QImage& sheet = cache().sheets[static_cast<std::size_t>(found->sheet)];
-    switch (found->answer) {
-        case Answer::Itself:
-            return sheet.isNull() ? SkinImage() : SkinImage::fromCache(sheet);
-        case Answer::Copy:
-            // copy() detaches: the caller's picture never shares the sheet's pixels.
-            return sheet.isNull() ? SkinImage() : SkinImage::fromImage(sheet.copy());
-        case Answer::Piece:
-            if (sheet.isNull()) {
-                return fail();
+    Sheet& sheet = cache().sheets[static_cast<std::size_t>(found->sheet)];
+    if (found->answer == Answer::Piece) {
+        if (!sheet.usable) {
+            return fail();
+        }
+        if (!sheet.decodeTried) {
+            const QRect rect(left, top, right - left, bottom - top);
+            if (right > left && bottom > top) {
+                if (auto piece = pieceOfBitmapFile(sheet.path, rect)) {
+                    return SkinImage::fromImage(std::move(*piece));
+                }
             }
-            return cutPiece(sheet, left, top, right, bottom);
+        }
+        const QImage& whole = decodedSheet(sheet);
+        if (whole.isNull()) {
+            return fail();
+        }
+        return cutPiece(whole, left, top, right, bottom);
     }
-    return {};
+    if (!sheet.usable) {
+        return {};
+    }
+    if (found->answer == Answer::Itself) {
+        return SkinImage::fromCache(sheet);
+    }
+    const QImage& whole = decodedSheet(sheet);
+    // copy() detaches: the caller's picture never shares the sheet's pixels.
+    return whole.isNull() ? SkinImage() : SkinImage::fromImage(whole.copy());
 }
 
 SkinImage skinPart(int part, int state, const QRect& rect) {

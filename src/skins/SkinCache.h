@@ -8,17 +8,25 @@
 
 namespace orvane {
 
+struct SkinSheet;
+
 // One answer of skinPart(): either a sheet that stays in the cache ("itself")
 // or a picture that belongs to the holder (a piece, or a copy of a whole
-// sheet). A null SkinImage is the answer "none".
+// sheet). A null SkinImage is the answer "none". A cache sheet is decoded
+// when its picture is first asked for, not when it is handed out, so that a
+// window that is created but not yet shown costs no decoding.
 class SkinImage {
   public:
     SkinImage() = default;
-    static SkinImage fromCache(const QImage& sheet);
+    static SkinImage fromCache(SkinSheet& sheet);
     static SkinImage fromImage(QImage image);
 
-    bool isNull() const { return image().isNull(); }
+    bool isNull() const;
     bool isCacheSheet() const { return cached != nullptr; }
+
+    // Known without decoding: a cache sheet takes them from its file header.
+    QSize size() const;
+    bool hasAlphaChannel() const;
 
     // The picture itself; for a cache sheet this is the cache's own object,
     // so its address is the same for every request of that sheet.
@@ -30,15 +38,18 @@ class SkinImage {
     QImage toImage() const { return image(); }
 
   private:
-    const QImage* cached = nullptr;
+    SkinSheet* cached = nullptr;
     QImage owned;
 };
 
-// The skin sheets are decoded once per process and kept until it ends. The
-// cache belongs to the user-interface thread: every function below must be
-// called there, and nothing locks.
+// The skin sheets are checked once per process: every file must be there and
+// readable from the start. A sheet is decoded when a whole-sheet answer first
+// needs it and kept until the process ends; pieces of a sheet nobody needs
+// whole are read from its file, so most sheets never take memory. The cache
+// belongs to the user-interface thread: every function below must be called
+// there, and nothing locks.
 
-// Loads every sheet from skinFolder(), once per process; later calls do
+// Checks every sheet of skinFolder(), once per process; later calls do
 // nothing. skinPart() calls it on its first request.
 void loadSkinSheets();
 

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -325,6 +326,40 @@ TEST_F(LoadedLibrary, FirmwareUpdateBesideTheListenerEndsWith96InApplicationMode
     EXPECT_TRUE(deviceChanges.waitFor([](const std::vector<int>& codes) {
         return codes == std::vector<int>{255, 2, 255, 1};
     })) << ::testing::PrintToString(deviceChanges.all());
+}
+
+std::atomic<int> levelsHeard{0};
+void ORVANE_STDCALL countLevel(std::uint8_t* kind, std::uint8_t*, std::int32_t*) {
+    if (*kind == 2) {
+        ++levelsHeard;
+    }
+}
+
+// The capture thread blocks in its read while the mouse is quiet (nothing
+// wakes it periodically); Close_device still ends it at once, and it hears
+// nothing afterwards.
+TEST_F(LoadedLibrary, CloseDeviceEndsACaptureBlockedInItsReadAtOnce) {
+    levelsHeard = 0;
+    ASSERT_EQ(symbol<decltype(Capture_cb_data)>("Capture_cb_data")(countLevel), 5);
+    Program press({ORVANE_EMU_PATH, "--socket", *socket, "press-dpi-button", "2"});
+    ASSERT_EQ(press.exitStatus(), 0);
+    const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (levelsHeard == 0 && std::chrono::steady_clock::now() < patience) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(levelsHeard.load(), 1);
+    // Quiet long enough for the thread to be back in its read.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(symbol<decltype(Close_device)>("Close_device")(), 1);
+    const std::chrono::duration<double, std::milli> took =
+        std::chrono::steady_clock::now() - started;
+    RecordProperty("close_device_ms", std::to_string(took.count()));
+    std::cout << "Close_device with the capture blocked took " << took.count() << " ms\n";
+    Program later({ORVANE_EMU_PATH, "--socket", *socket, "press-dpi-button", "3"});
+    ASSERT_EQ(later.exitStatus(), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(levelsHeard.load(), 1);
 }
 
 }  // namespace

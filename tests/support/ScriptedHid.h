@@ -92,6 +92,9 @@ class ScriptedHidDevice final : public HidDevice {
         return HidError::None;
     }
 
+    // Scripted reads never wait, so there is nothing to wake.
+    void cancelInputRead() override {}
+
     std::vector<std::vector<std::uint8_t>> sets;
     int gets = 0;
 
@@ -142,6 +145,7 @@ class ScriptedHidBus final : public HidBus {
                                  std::size_t& length) override {
             return device->readInputReport(report, timeout, length);
         }
+        void cancelInputRead() override { device->cancelInputRead(); }
 
       private:
         std::shared_ptr<ScriptedHidDevice> device;

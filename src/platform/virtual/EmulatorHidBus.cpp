@@ -1,8 +1,12 @@
 #include "platform/virtual/EmulatorHidBus.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <limits>
 #include <mutex>
@@ -32,6 +36,35 @@ std::uint32_t waitMilliseconds(std::chrono::milliseconds timeout) {
         timeout.count(), 0, std::numeric_limits<std::uint32_t>::max());
     return static_cast<std::uint32_t>(count);
 }
+
+// The write end of a pipe wakes a read that waits for the daemon's answer;
+// the pipe stays readable, so every later read returns at once too.
+class CancelPipe {
+  public:
+    CancelPipe() {
+        if (::pipe2(ends, O_CLOEXEC) != 0) {
+            ends[0] = ends[1] = -1;
+        }
+    }
+    ~CancelPipe() {
+        for (const int end : ends) {
+            if (end >= 0) {
+                ::close(end);
+            }
+        }
+    }
+    CancelPipe(const CancelPipe&) = delete;
+    CancelPipe& operator=(const CancelPipe&) = delete;
+
+    int readEnd() const { return ends[0]; }
+    void signal() {
+        const char one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(ends[1], &one, 1);
+    }
+
+  private:
+    int ends[2] = {-1, -1};
+};
 
 class EmulatorHidDevice final : public HidDevice {
   public:
@@ -74,13 +107,26 @@ class EmulatorHidDevice final : public HidDevice {
                              std::size_t& length) override {
         length = 0;
         std::lock_guard lock(mutex);
-        const std::uint32_t wait = waitMilliseconds(timeout);
         const auto maxLength = static_cast<std::uint32_t>(
             std::min<std::size_t>(report.size(), std::numeric_limits<std::uint32_t>::max()));
         IoStatus status = IoStatus::Ok;
-        const std::optional<Message> reply =
-            connection.exchange(emulator::ReadInputRequest{handle, maxLength, wait},
-                                std::chrono::milliseconds(wait) + timing.replyAllowance, status);
+        std::optional<Message> reply;
+        if (timeout == kWaitForever) {
+            // The daemon holds the request until a report comes; we wait for
+            // its answer or for the cancel, whichever is first.
+            reply = exchangeUnlessCancelled(
+                emulator::ReadInputRequest{handle, maxLength,
+                                           std::numeric_limits<std::uint32_t>::max()},
+                status);
+            if (!reply && status == IoStatus::Ok) {
+                return HidError::None;  // cancelled
+            }
+        } else {
+            const std::uint32_t wait = waitMilliseconds(timeout);
+            reply = connection.exchange(emulator::ReadInputRequest{handle, maxLength, wait},
+                                        std::chrono::milliseconds(wait) + timing.replyAllowance,
+                                        status);
+        }
         if (!reply) {
             return lostReply(status);
         }
@@ -92,7 +138,51 @@ class EmulatorHidDevice final : public HidDevice {
         return unexpected(*reply);
     }
 
+    void cancelInputRead() override { cancel.signal(); }
+
   private:
+    // nullopt with status Ok when cancelled: the connection is closed then,
+    // since the daemon's late answer would meet the next request.
+    std::optional<Message> exchangeUnlessCancelled(const Message& request, IoStatus& status) {
+        status = IoStatus::Ok;
+        if (cancelled(0)) {
+            return std::nullopt;
+        }
+        if (!connection.connected()) {
+            status = IoStatus::Closed;
+            return std::nullopt;
+        }
+        status = emulator::sendMessage(connection.descriptor(), request);
+        if (status != IoStatus::Ok) {
+            connection.close();
+            return std::nullopt;
+        }
+        pollfd watched[2] = {{connection.descriptor(), POLLIN, 0}, {cancel.readEnd(), POLLIN, 0}};
+        int ready = 0;
+        do {
+            ready = ::poll(watched, 2, -1);
+        } while (ready < 0 && errno == EINTR);
+        if (ready < 0 || watched[1].revents != 0) {
+            connection.close();
+            return std::nullopt;
+        }
+        Message reply;
+        emulator::FrameError frameError = emulator::FrameError::None;
+        status = emulator::receiveMessage(connection.descriptor(), reply,
+                                          std::chrono::steady_clock::now() + timing.replyAllowance,
+                                          frameError);
+        if (status != IoStatus::Ok) {
+            connection.close();
+            return std::nullopt;
+        }
+        return reply;
+    }
+
+    bool cancelled(int waitMs) const {
+        pollfd entry{cancel.readEnd(), POLLIN, 0};
+        return ::poll(&entry, 1, waitMs) > 0;
+    }
+
     // A Failure is the daemon refusing this request; any other reply means
     // the two sides no longer agree on the exchange, so the connection goes.
     HidError unexpected(const Message& reply) {
@@ -103,6 +193,7 @@ class EmulatorHidDevice final : public HidDevice {
     }
 
     std::mutex mutex;
+    CancelPipe cancel;
     BusConnection connection;
     const std::uint32_t handle;
     const EmulatorHidBus::Timing timing;

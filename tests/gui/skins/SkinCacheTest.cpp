@@ -336,6 +336,51 @@ TEST(LoadPicture, DamagedOrMissingFileAnswersNoneAndLeavesNoFileOpen) {
     EXPECT_EQ(openDescriptors(), before);
 }
 
+// Pieces of sheets that are never needed whole are read from the file; they
+// must be the very pixels the decoder gives, also where the rows of the file
+// carry padding (a width that is no multiple of four) and at the edges.
+TEST_F(SkinCacheTest, PiecesReadFromTheFileAreThePixelsOfTheDecodedSheet) {
+    FakeSkinFolder folder;
+    QImage odd(97, 41, QImage::Format_RGB32);
+    for (int y = 0; y < odd.height(); ++y) {
+        for (int x = 0; x < odd.width(); ++x) {
+            odd.setPixel(x, y, qRgb((x * 7 + y) & 0xff, (y * 13) & 0xff, (x * y) & 0xff));
+        }
+    }
+    ASSERT_TRUE(odd.save(folder.filePath("Main_Over.bmp"), "BMP"));
+    load(folder);
+    const QImage decoded = loadPicture(folder.filePath("Main_Over.bmp"));
+    ASSERT_EQ(decoded.size(), odd.size());
+    const std::size_t before = openDescriptors();
+    for (const QRect& rect : {QRect(0, 0, 97, 41), QRect(96, 40, 1, 1), QRect(3, 5, 17, 9),
+                              QRect(80, 0, 17, 41), QRect(0, 30, 33, 11)}) {
+        const SkinImage piece = skinPart(1, 1, rect);
+        ASSERT_FALSE(piece.isNull()) << rect.x() << "," << rect.y();
+        EXPECT_EQ(piece.image().convertToFormat(QImage::Format_RGB32),
+                  decoded.copy(rect).convertToFormat(QImage::Format_RGB32))
+            << rect.x() << "," << rect.y() << " " << rect.width() << "x" << rect.height();
+    }
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(failures, 0);
+}
+
+// The start-up check reads headers only; a sheet cut short must still count
+// as not loaded, for its pieces and as a whole.
+TEST_F(SkinCacheTest, SheetsCutShortFailTheStartUpCheck) {
+    FakeSkinFolder folder;
+    for (const char* name : {"Mouse_Settings_Over.bmp", "Mouse_Settings_Normal.bmp"}) {
+        const auto path = std::filesystem::path(folder.path().toStdString()) / name;
+        auto bytes = test::readBytes(path);
+        bytes.resize(bytes.size() - 100);
+        test::writeBytes(path, bytes);
+    }
+    load(folder);
+    EXPECT_TRUE(skinPart(22, 0, 0, 0, 0, 0).isNull());
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(skinPart(24, 1, 0, 0, 8, 8).isNull());
+    EXPECT_EQ(failures, 1);
+}
+
 class CutShortPicture : public testing::TestWithParam<const char*> {};
 
 TEST_P(CutShortPicture, AnswersNone) {

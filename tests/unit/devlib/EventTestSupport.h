@@ -131,8 +131,18 @@ class TappedBus final : public HidBus {
                 reading = true;
                 ++tap->readers;
                 tap->changed.notify_all();
-                const bool injected =
-                    tap->changed.wait_for(lock, timeout, [this] { return !tap->injected.empty(); });
+                // A read that waits for ever still looks at the mouse's own
+                // reports now and then; this double is no waiting thread to
+                // be proud of, only a way to inject reports.
+                const auto wait = timeout == kWaitForever ? kInnerLookEvery : timeout;
+                const bool injected = tap->changed.wait_for(
+                    lock, wait, [this] { return cancelled || !tap->injected.empty(); });
+                if (cancelled) {
+                    --tap->readers;
+                    reading = false;
+                    length = 0;
+                    return HidError::None;
+                }
                 --tap->readers;
                 reading = false;
                 if (injected) {
@@ -147,10 +157,20 @@ class TappedBus final : public HidBus {
             return inner->readInputReport(report, std::chrono::milliseconds(0), length);
         }
 
+        void cancelInputRead() override {
+            {
+                std::lock_guard lock(tap->mutex);
+                cancelled = true;
+            }
+            tap->changed.notify_all();
+        }
+
       private:
         std::shared_ptr<Tap> tap;
         std::unique_ptr<HidDevice> inner;
         bool reading = false;
+        bool cancelled = false;  // guarded by tap->mutex
+        static constexpr std::chrono::milliseconds kInnerLookEvery{10};
     };
 
     std::shared_ptr<emulator::VirtualHidBus> mouse;

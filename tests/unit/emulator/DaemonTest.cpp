@@ -321,6 +321,41 @@ TEST_F(DaemonTest, InputReportsReachTheOpenHandlesOfAClient) {
               (Bytes{0x03, 0x02, 2, 0, 0, 0, 0, 0, 0}));
 }
 
+// Over the socket too a read may wait for ever: the daemon holds it until a
+// report comes, and a cancel ends it at once (the capture's stop).
+TEST_F(DaemonTest, AReadThatWaitsForEverEndsWithAReportOrACancel) {
+    ServedBus served(socket);
+    EmulatorHidBus client(served.path, kTestTiming);
+    const auto device = openConfig(client);
+    ASSERT_TRUE(device);
+    Bytes report(9);
+    std::size_t length = 0;
+    std::thread pressing([&] {
+        EXPECT_EQ(runTool({"--socket", served.path, "press-dpi-button", "4"}).status, kToolOk);
+    });
+    EXPECT_EQ(device->readInputReport(report, HidDevice::kWaitForever, length), HidError::None);
+    pressing.join();
+    EXPECT_EQ(std::vector(report.begin(), report.begin() + static_cast<long>(length)),
+              (Bytes{0x03, 0x02, 3, 0, 0, 0, 0, 0, 0}));
+
+    std::atomic<std::size_t> cancelledLength{99};
+    std::thread reader([&] {
+        Bytes mine(9);
+        std::size_t got = 99;
+        EXPECT_EQ(device->readInputReport(mine, HidDevice::kWaitForever, got), HidError::None);
+        cancelledLength = got;
+    });
+    device->cancelInputRead();
+    reader.join();
+    EXPECT_EQ(cancelledLength.load(), 0U);
+    EXPECT_EQ(device->readInputReport(report, HidDevice::kWaitForever, length), HidError::None);
+    EXPECT_EQ(length, 0U);
+    // The daemon dropped the abandoned request with its connection; other
+    // clients are served as before.
+    EmulatorHidBus other(served.path, kTestTiming);
+    EXPECT_TRUE(openConfig(other));
+}
+
 TEST_F(DaemonTest, AReplyThatNeverCompletesReachesTheClientAsTimeout) {
     ServedBus served(socket);
     EmulatorHidBus client(served.path, kTestTiming);

@@ -203,6 +203,32 @@ TEST_F(VirtualHidBusTest, AWaitingReaderIsWokenWhenItsInterfaceGoes) {
     EXPECT_EQ(result.load(), HidError::DeviceNotConnected);
 }
 
+// A capture blocks in its read for as long as the mouse is quiet; only a
+// report, a removal or a cancel ends the wait.
+TEST_F(VirtualHidBusTest, AReadThatWaitsForEverEndsWithAReportOrACancel) {
+    const auto device = openInterface(bus, VirtualMouse::kConfigInterface);
+    Bytes report(9);
+    std::size_t length = 0;
+    std::thread pressing([this] { bus.withMouse([](VirtualMouse& m) { m.pressDpiButton(2); }); });
+    EXPECT_EQ(device->readInputReport(report, HidDevice::kWaitForever, length), HidError::None);
+    pressing.join();
+    EXPECT_EQ(Bytes(report.begin(), report.begin() + static_cast<long>(length)), dpiReport(2));
+
+    std::atomic<std::size_t> cancelledLength{99};
+    std::thread reader([&] {
+        Bytes mine(9);
+        std::size_t got = 99;
+        EXPECT_EQ(device->readInputReport(mine, HidDevice::kWaitForever, got), HidError::None);
+        cancelledLength = got;
+    });
+    device->cancelInputRead();
+    reader.join();
+    EXPECT_EQ(cancelledLength.load(), 0U);
+    // The cancel holds for every later read: the reader is on its way out.
+    EXPECT_EQ(device->readInputReport(report, HidDevice::kWaitForever, length), HidError::None);
+    EXPECT_EQ(length, 0U);
+}
+
 TEST_F(VirtualHidBusTest, AReplyThatNeverCompletesTimesOutAfterExactlyTheReplyTimeout) {
     const auto device = openInterface(bus, VirtualMouse::kConfigInterface);
     bus.withMouse([](VirtualMouse& mouse) {

@@ -1,10 +1,15 @@
 #include "platform/linux/hidapi/HidapiBus.h"
 
+#include <fcntl.h>
 #include <hidapi/hidapi.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <mutex>
+#include <string>
 
 namespace orvane {
 
@@ -18,13 +23,29 @@ HidError lastError() {
 }
 
 int clampTimeout(std::chrono::milliseconds timeout) {
+    if (timeout == HidDevice::kWaitForever) {
+        return -1;
+    }
     return timeout.count() > INT_MAX ? INT_MAX : static_cast<int>(timeout.count());
 }
 
+// Input reports are read from a descriptor of our own on the hidraw node,
+// polled together with an event descriptor, because hidapi's read cannot be
+// woken from another thread: a capture can then block without a time-out and
+// still stop at once.
 class HidapiDevice final : public HidDevice {
   public:
-    explicit HidapiDevice(hid_device* device) : device(device) {}
-    ~HidapiDevice() override { hid_close(device); }
+    HidapiDevice(hid_device* device, std::string path)
+        : device(device), path(std::move(path)), cancelFd(::eventfd(0, EFD_CLOEXEC)) {}
+    ~HidapiDevice() override {
+        if (inputFd >= 0) {
+            ::close(inputFd);
+        }
+        if (cancelFd >= 0) {
+            ::close(cancelFd);
+        }
+        hid_close(device);
+    }
     HidapiDevice(const HidapiDevice&) = delete;
     HidapiDevice& operator=(const HidapiDevice&) = delete;
 
@@ -43,18 +64,53 @@ class HidapiDevice final : public HidDevice {
     HidError readInputReport(std::span<std::uint8_t> report, std::chrono::milliseconds timeout,
                              std::size_t& length) override {
         length = 0;
-        errno = 0;
-        const int read =
-            hid_read_timeout(device, report.data(), report.size(), clampTimeout(timeout));
-        if (read < 0) {
-            return lastError();
+        if (inputFd < 0) {
+            inputFd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         }
-        length = static_cast<std::size_t>(read);
+        if (inputFd < 0 || cancelFd < 0) {
+            // Not a hidraw node: hidapi's own read, which cannot be woken.
+            errno = 0;
+            const int read =
+                hid_read_timeout(device, report.data(), report.size(), clampTimeout(timeout));
+            if (read < 0) {
+                return lastError();
+            }
+            length = static_cast<std::size_t>(read);
+            return HidError::None;
+        }
+        pollfd watched[2] = {{inputFd, POLLIN, 0}, {cancelFd, POLLIN, 0}};
+        int ready = 0;
+        do {
+            ready = ::poll(watched, 2, clampTimeout(timeout));
+        } while (ready < 0 && errno == EINTR);
+        if (ready < 0) {
+            return hidErrorFromErrno(errno);
+        }
+        if (ready == 0 || watched[1].revents != 0) {
+            return HidError::None;  // the wait ran out, or the read was cancelled
+        }
+        if ((watched[0].revents & POLLIN) == 0) {
+            return HidError::DeviceNotConnected;  // POLLHUP/POLLERR: the node went away
+        }
+        const ssize_t got = ::read(inputFd, report.data(), report.size());
+        if (got < 0) {
+            return errno == EAGAIN || errno == EINTR ? HidError::None : hidErrorFromErrno(errno);
+        }
+        length = static_cast<std::size_t>(got);
         return HidError::None;
+    }
+
+    void cancelInputRead() override {
+        const std::uint64_t one = 1;
+        // The counter stays readable, so a read that starts later returns too.
+        [[maybe_unused]] const ssize_t written = ::write(cancelFd, &one, sizeof one);
     }
 
   private:
     hid_device* device;
+    const std::string path;
+    int inputFd = -1;
+    const int cancelFd;
 };
 
 }  // namespace
@@ -88,7 +144,7 @@ std::unique_ptr<HidDevice> HidapiBus::open(const std::string& path, HidError& er
         return nullptr;
     }
     error = HidError::None;
-    return std::make_unique<HidapiDevice>(device);
+    return std::make_unique<HidapiDevice>(device, path);
 }
 
 }  // namespace orvane
