@@ -29,6 +29,10 @@ inline constexpr const char* kMacrosNotSaved =
 inline constexpr const char* kMacroShortened =
     "The macro of button %1 did not fit into the mouse's memory; only its first steps were "
     "written.";
+inline constexpr const char* kReplaceFile = "\"%1\" already exists. Do you want to replace it?";
+inline constexpr const char* kMacroDelayCut =
+    "Step %2 of the macro of button %1 waits %3 ms, longer than the mouse can hold (%4 ms); "
+    "the mouse waits %5 ms there instead.";
 inline constexpr const char* kNoDeviceEvents =
     "Resolution changes made on the mouse will not be shown: %1";
 

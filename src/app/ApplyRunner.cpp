@@ -38,6 +38,7 @@ ApplyOutcome ApplyRunner::run(const ApplyRequest& request) {
 
     DeviceImage image = buildDeviceImage(request.records[outcome.slot]);
     outcome.shortenedMacroButtons = image.shortenedMacroButtons;
+    outcome.cutMacroDelays = image.cutMacroDelays;
     // The image names its slot in byte 0 and the mouse files it there; a
     // record whose slot index is out of range is written to the slot it is
     // selected in, never to one the mouse does not have.

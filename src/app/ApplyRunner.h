@@ -10,6 +10,7 @@
 #include "app/WorkerThreads.h"
 #include "device/DeviceLink.h"
 #include "profile/MouseProfile.h"
+#include "protocol/image/DeviceImage.h"
 
 namespace orvane {
 
@@ -29,6 +30,8 @@ struct ApplyOutcome {
     int selectResult = 0;
     // Buttons whose macro did not fit into the mouse's macro area.
     std::vector<std::uint8_t> shortenedMacroButtons;
+    // Macro steps whose delay the mouse could not hold whole.
+    std::vector<CutMacroDelay> cutMacroDelays;
 
     bool reachedMouse() const { return mouseFound && uploadResult == 1 && selectResult == 1; }
 };

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QMessageBox>
+#include <QStringList>
 #include <QTimer>
 
 #include "app/AppTexts.h"
@@ -20,16 +20,6 @@
 #include "version/Version.h"
 
 namespace orvane {
-
-namespace {
-
-void warnOnce(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(texts::kMessageCaption), text,
-                    QMessageBox::Ok);
-    box.exec();
-}
-
-}  // namespace
 
 int CVYSKApp::run(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -61,16 +51,18 @@ int CVYSKApp::run(int argc, char** argv) {
     SteadyClock clock;
     QtShell shell;
     const AppPaths paths = AppPaths::ofThisProcess();
+    // Told once the main window is on the screen, over it.
+    QStringList startupProblems;
     if (options.isSet(demo)) {
         const std::string problem = demoMouseOfThisProcess(shell, clock, paths).start();
         if (!problem.empty()) {
-            warnOnce(QString::fromStdString(problem));
+            startupProblems << QString::fromStdString(problem);
         }
     }
 
     HidBusSelection selection = selectHidBusFromEnvironment();
     if (!selection.bus) {
-        warnOnce(QString::fromStdString(selection.error));
+        startupProblems << QString::fromStdString(selection.error);
         selection = selectHidBus("hidapi");
     }
     DeviceLink link(*selection.bus, clock);
@@ -116,9 +108,15 @@ int CVYSKApp::run(int argc, char** argv) {
     QObject::connect(
         &window, &CVYSKDlg::exitRequested, &application, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
+    for (const QString& problem : startupProblems) {
+        window.warnWhenShown(problem);
+    }
     window.initialise();
     if (!options.isSet(hidden)) {
         window.show();
+    } else if (!window.hasNotificationArea()) {
+        // Hidden with no tray to call it back from, it could only be killed.
+        window.showMinimized();
     }
     return application.exec();
 }

@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
+#include <utility>
 
 #include "app/AppTexts.h"
 #include "app/DeviceLibrary.h"
@@ -63,7 +65,7 @@ CVYSKDlg::CVYSKDlg(MainWindowSetup windowSetup, MainWindowServices windowService
       profiles(setup.profilesFolder) {
     setWindowTitle(QString::fromLatin1(texts::kWindowTitle));
     setWindowIcon(applicationIcon());
-    macros.macroFolder = setup.macroFolder;
+    standInMacros.macroFolder = setup.macroFolder;
     runner = std::make_unique<ApplyRunner>(*setup.link);
 }
 
@@ -72,7 +74,7 @@ CVYSKDlg::~CVYSKDlg() {
     connection.reset();
     tray.reset();
     if (initialised) {
-        macros.saveMacroFiles();
+        saveMacros();
     }
 }
 
@@ -81,8 +83,11 @@ void CVYSKDlg::initialise() {
     createPages();
     showRecord(profiles.currentRecord());
     // The macros are in the collection before anything can save it, so a save
-    // never removes a macro file nobody has read.
-    macros.loadMacroFiles();
+    // never removes a macro file nobody has read. The Macro Settings page
+    // read them as it came into being.
+    if (macroStore == nullptr) {
+        standInMacros.loadMacroFiles();
+    }
     initialised = true;
 
     if (setup.library != nullptr) {
@@ -90,7 +95,8 @@ void CVYSKDlg::initialise() {
             connect(setup.library, &DeviceLibrary::deviceEvent, this, &CVYSKDlg::deviceEvent);
             setup.library->startCapture();
         } else {
-            warn(QString::fromLatin1(texts::kNoDeviceEvents).arg(setup.library->loadError()));
+            warnWhenShown(
+                QString::fromLatin1(texts::kNoDeviceEvents).arg(setup.library->loadError()));
         }
     }
 
@@ -113,7 +119,7 @@ void CVYSKDlg::initialise() {
     connect(connection.get(), &MouseConnection::firmwareVersionChanged, this,
             &CVYSKDlg::setFirmwareVersionText);
     if (!connection->startMonitoring()) {
-        warn(QString::fromLatin1(texts::kNotificationsFailed));
+        warnWhenShown(QString::fromLatin1(texts::kNotificationsFailed));
     }
     connection->followMouse();
 }
@@ -173,15 +179,16 @@ void CVYSKDlg::buildControls() {
 }
 
 void CVYSKDlg::createPages() {
-    // The order in which the pages come into being; the Mouse Settings page
-    // last, as it offers the macros the other pages have loaded.
-    constexpr PageKind kCreationOrder[] = {PageKind::SensorPerformance, PageKind::ColorSettings,
-                                           PageKind::MacroSettings, PageKind::Support,
+    // The order in which the pages come into being: the Macro Settings page
+    // first, as it holds the macros the others are handed; the Mouse
+    // Settings page last, as it offers them.
+    constexpr PageKind kCreationOrder[] = {PageKind::MacroSettings, PageKind::SensorPerformance,
+                                           PageKind::ColorSettings, PageKind::Support,
                                            PageKind::MouseSettings};
     PageServices pageServices = setup.pageServices;
     pageServices.link = setup.link;
     pageServices.clock = setup.clock;
-    pageServices.macros = &macros;
+    pageServices.macros = macros;
     for (PageKind kind : kCreationOrder) {
         QWidget* created = services.createPage(kind, pageServices, this);
         created->setGeometry(toQRect(layoutmw::kPageArea));
@@ -189,6 +196,17 @@ void CVYSKDlg::createPages() {
         if (auto* storing = dynamic_cast<CurrentRecordStore*>(created)) {
             storing->setCurrentRecord(
                 [this]() -> MouseProfile& { return profiles.currentRecord(); });
+        }
+        if (auto* watcher = dynamic_cast<RecordWatcher*>(created)) {
+            watcher->setRecordSource(
+                [this]() -> const MouseProfile& { return profiles.currentRecord(); });
+        }
+        if (auto* store = dynamic_cast<MacroStore*>(created); store != nullptr && !macroStore) {
+            macroStore = store;
+            macros = &store->macroCollection();
+            pageServices.macros = macros;
+            store->loadMacros(setup.macroFolder);
+            store->setMacroRemovedHandler([this] { macroRemoved(); });
         }
         pages[static_cast<std::size_t>(kind)] = created;
     }
@@ -200,9 +218,54 @@ CKivButton* CVYSKDlg::pageButton(PageKind kind) const {
 }
 
 void CVYSKDlg::showMainWindow() {
+    if (isMinimized()) {
+        showNormal();
+    }
     show();
     raise();
     activateWindow();
+}
+
+void CVYSKDlg::warnWhenShown(const QString& text) {
+    startupWarnings << text;
+    if (isVisible()) {
+        scheduleStartupWarnings();
+    }
+}
+
+void CVYSKDlg::showEvent(QShowEvent* event) {
+    CKivImageDialog::showEvent(event);
+    scheduleStartupWarnings();
+}
+
+void CVYSKDlg::scheduleStartupWarnings() {
+    if (startupWarnings.isEmpty() || startupWarningsScheduled) {
+        return;
+    }
+    startupWarningsScheduled = true;
+    // From the event loop, once the window has been mapped: a box shown
+    // before it would stand alone on the desktop, owned by nothing visible.
+    QTimer::singleShot(0, this, [this] {
+        startupWarningsScheduled = false;
+        const QStringList texts = std::exchange(startupWarnings, {});
+        for (const QString& text : texts) {
+            warn(text);
+        }
+    });
+}
+
+bool CVYSKDlg::hasNotificationArea() const {
+    return services.trayAvailable();
+}
+
+void CVYSKDlg::putAway() {
+    // Asked each time: a panel may come and go while the program runs, and
+    // a hidden window with nowhere to call it back from is lost to the user.
+    if (hasNotificationArea()) {
+        hide();
+    } else {
+        showMinimized();
+    }
 }
 
 // ----- pages and records -----
@@ -221,6 +284,22 @@ void CVYSKDlg::showRecord(const MouseProfile& profile) {
             editor->loadFromProfile(profile);
         }
     }
+    if (auto* watcher = dynamic_cast<RecordWatcher*>(page(PageKind::MacroSettings))) {
+        watcher->recordChanged();
+    }
+}
+
+void CVYSKDlg::macroRemoved() {
+    // The buttons that played the deleted macro fall back to their own
+    // functions, on the page and in the record alike.
+    if (auto* mousePage = dynamic_cast<ProfilePage*>(page(PageKind::MouseSettings))) {
+        mousePage->storeToProfile(profiles.currentRecord());
+        mousePage->loadFromProfile(profiles.currentRecord());
+    }
+}
+
+bool CVYSKDlg::saveMacros() {
+    return macroStore != nullptr ? macroStore->saveMacros() : standInMacros.saveMacroFiles();
 }
 
 void CVYSKDlg::switchPage(PageKind kind) {
@@ -293,6 +372,14 @@ void CVYSKDlg::profileMenu(std::size_t slot, int item) {
                 break;
             }
             const std::filesystem::path target = exportPathFor(chosen.toStdString());
+            // The dialog asked about the name as typed; when the extension is
+            // added here, the file really written has not been asked about.
+            std::error_code error;
+            if (target != std::filesystem::path(chosen.toStdString()) &&
+                std::filesystem::exists(target, error) &&
+                !services.confirmOverwrite(this, pathText(target))) {
+                break;
+            }
             if (!saveProfile(target, profile)) {
                 warn(QString::fromLatin1(texts::kProfileNotSaved).arg(pathText(target)));
             }
@@ -303,13 +390,10 @@ void CVYSKDlg::profileMenu(std::size_t slot, int item) {
             if (chosen.isEmpty()) {
                 break;
             }
-            if (!loadProfile(chosen.toStdString(), profile)) {
+            if (!profiles.importFile(slot, chosen.toStdString())) {
                 warn(QString::fromLatin1(texts::kNotAProfile).arg(chosen));
                 break;
             }
-            // The file may come from another slot; the record stays this
-            // slot's, or the next Apply would write it over another profile.
-            profile.slotIndex = static_cast<std::uint8_t>(slot);
             if (slot == profiles.currentSlot()) {
                 showRecord(profile);
             }
@@ -363,7 +447,7 @@ void CVYSKDlg::startApply() {
     }
     request.slot = profiles.applySlot();
     const std::size_t requestedFrom = profiles.currentSlot();
-    const bool macrosSaved = macros.saveMacroFiles();
+    const bool macrosSaved = saveMacros();
 
     applyInFlight = true;
     updateBusyState();
@@ -390,13 +474,21 @@ void CVYSKDlg::applyDone(const ApplyOutcome& outcome, std::size_t requestedFrom,
                  .arg(pathText(profiles.record(slot).filePath)));
     }
     if (!macrosSaved) {
-        warn(QString::fromLatin1(texts::kMacrosNotSaved).arg(pathText(macros.macroFolder)));
+        warn(QString::fromLatin1(texts::kMacrosNotSaved).arg(pathText(macros->macroFolder)));
     }
     if (!outcome.reachedMouse()) {
         warn(QString::fromLatin1(texts::kMouseNotFound));
     } else {
         for (std::uint8_t button : outcome.shortenedMacroButtons) {
             warn(QString::fromLatin1(texts::kMacroShortened).arg(int(button) + 1));
+        }
+        for (const CutMacroDelay& cut : outcome.cutMacroDelays) {
+            warn(QString::fromLatin1(texts::kMacroDelayCut)
+                     .arg(int(cut.button) + 1)
+                     .arg(cut.step + 1)
+                     .arg(cut.delay)
+                     .arg(kLongestMacroDelayMs)
+                     .arg(cut.delay & kLongestMacroDelayMs));
         }
     }
     emit applyFinished();
@@ -468,13 +560,17 @@ void CVYSKDlg::controlClicked(int id) {
     } else if (id == kApplyId) {
         startApply();
     } else if (id == kCloseId) {
-        hide();
+        putAway();
     }
 }
 
 void CVYSKDlg::controlNotified(int id, int value) {
     if (id >= kMenuButtonId && id < kMenuButtonId + 5) {
-        profileMenu(static_cast<std::size_t>(id - kMenuButtonId), value);
+        const auto slot = static_cast<std::size_t>(id - kMenuButtonId);
+        // The profile menus are commands, not choices: the button keeps its
+        // own face instead of taking the picked item's text as its caption.
+        menuButtons[slot]->clearAcceptance();
+        profileMenu(slot, value);
     }
     // The menus' visibility reports end here: Qt keeps pop-up menus above
     // their window, so the window need not become topmost around them.
@@ -491,13 +587,28 @@ bool CVYSKDlg::isRecordingMacro() const {
 
 void CVYSKDlg::closeEvent(QCloseEvent* event) {
     // Closing only hides the window: the program lives on in the tray.
+    // Without a tray the desktop's own close (its task bar, Alt+F4) is the
+    // way out, as "Exit" would be.
     event->ignore();
-    if (!isRecordingMacro()) {
+    if (isRecordingMacro()) {
+        return;
+    }
+    if (hasNotificationArea()) {
         hide();
+    } else {
+        emit exitRequested();
     }
 }
 
 void CVYSKDlg::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+Q whatever the platform's own bindings say: some have no quit key.
+    const bool quitKey = event->matches(QKeySequence::Quit) ||
+                         (event->key() == Qt::Key_Q && event->modifiers() == Qt::ControlModifier);
+    if (quitKey && !hasNotificationArea() && !isRecordingMacro()) {
+        event->accept();
+        emit exitRequested();
+        return;
+    }
     // Enter and Escape do nothing here.
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
         event->key() == Qt::Key_Enter) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -21,6 +22,7 @@ class Clock;
 class DeviceLibrary;
 class DeviceLink;
 class HidBus;
+class MacroStore;
 class MouseConnection;
 class ProfilePage;
 class TrayIcon;
@@ -72,6 +74,14 @@ class CVYSKDlg : public CKivImageDialog {
     // Makes the window visible without moving it or changing the page.
     void showMainWindow();
 
+    // A warning of the start-up, shown over the window once it is on the
+    // screen (at once when it already is).
+    void warnWhenShown(const QString& text);
+
+    // Whether the desktop shows our icon now: the window may then hide into
+    // it. Without one, closing minimises and the desktop's close quits.
+    bool hasNotificationArea() const;
+
     // ----- what the user does, also the tests' entry points -----
     void switchPage(PageKind page);
     void switchProfile(std::size_t slot);
@@ -84,7 +94,7 @@ class CVYSKDlg : public CKivImageDialog {
 
     // ----- state -----
     ProfileSet& profileSet() { return profiles; }
-    MacroCollection& macroCollection() { return macros; }
+    MacroCollection& macroCollection() { return *macros; }
     PageKind shownPage() const { return currentPage; }
     QWidget* page(PageKind kind) const { return pages[static_cast<std::size_t>(kind)]; }
     CKivButton* pageButton(PageKind kind) const;
@@ -110,6 +120,7 @@ class CVYSKDlg : public CKivImageDialog {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void reject() override;
@@ -119,6 +130,8 @@ class CVYSKDlg : public CKivImageDialog {
     void createPages();
     void collectPages();
     void showRecord(const MouseProfile& profile);
+    void macroRemoved();
+    bool saveMacros();
     void pressProfileButton(std::size_t slot);
     void refreshProfileButton(std::size_t slot);
     void updateBusyState();
@@ -127,11 +140,17 @@ class CVYSKDlg : public CKivImageDialog {
     void setFirmwareVersionText(const QString& text);
     void warn(const QString& text);
     bool isRecordingMacro() const;
+    void putAway();
+    void scheduleStartupWarnings();
 
     MainWindowSetup setup;
     MainWindowServices services;
     ProfileSet profiles;
-    MacroCollection macros;
+    // The user's macros are the Macro Settings page's; the window's own
+    // collection stands in only for a page set without that page.
+    MacroCollection standInMacros;
+    MacroCollection* macros = &standInMacros;
+    MacroStore* macroStore = nullptr;
 
     std::array<CKivButton*, kPageCount> pageButtons{};
     std::array<CKivButton*, ProfileSet::kSlotCount> profileButtons{};
@@ -147,6 +166,8 @@ class CVYSKDlg : public CKivImageDialog {
     bool applyInFlight = false;
     bool readingInFlight = false;
     bool initialised = false;
+    QStringList startupWarnings;
+    bool startupWarningsScheduled = false;
 
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<MouseConnection> connection;

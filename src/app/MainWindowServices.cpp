@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSystemTrayIcon>
 
 #include "app/AppTexts.h"
 #include "app/PageFactory.h"
@@ -42,6 +43,14 @@ QString chooseImport(QWidget* owner, const QString& folder) {
                                         QString::fromLatin1(texts::kProfileFilter));
 }
 
+bool askOverwrite(QWidget* owner, const QString& path) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(texts::kMessageCaption),
+                    QString::fromLatin1(texts::kReplaceFile).arg(path),
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace
 
 MainWindowServices withDefaultServices(MainWindowServices services) {
@@ -62,6 +71,12 @@ MainWindowServices withDefaultServices(MainWindowServices services) {
     }
     if (!services.chooseImportFile) {
         services.chooseImportFile = chooseImport;
+    }
+    if (!services.confirmOverwrite) {
+        services.confirmOverwrite = askOverwrite;
+    }
+    if (!services.trayAvailable) {
+        services.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     }
     return services;
 }

@@ -27,10 +27,15 @@ struct MainWindowServices {
     std::function<QString(QWidget* owner, const QString& folder, const QString& proposedName)>
         chooseExportFile;
     std::function<QString(QWidget* owner, const QString& folder)> chooseImportFile;
+    // Whether an existing file may be replaced; true to replace it.
+    std::function<bool(QWidget* owner, const QString& path)> confirmOverwrite;
+    // Whether the desktop shows notification-area icons right now.
+    std::function<bool()> trayAvailable;
 };
 
 // The production services: the settings pages of the page factory, QMessageBox, the
-// skinned pop-ups and rename dialog, QFileDialog. Members already set are kept.
+// skinned pop-ups and rename dialog, QFileDialog, QSystemTrayIcon. Members
+// already set are kept.
 MainWindowServices withDefaultServices(MainWindowServices services);
 
 }  // namespace orvane

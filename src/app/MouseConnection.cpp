@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <chrono>
+#include <utility>
 
 #include "app/DeviceLibrary.h"
 #include "app/InterfaceMatch.h"
@@ -51,7 +52,17 @@ void MouseConnection::followMouse() {
 }
 
 void MouseConnection::interfaceArrived(const QString& interfaceName) {
-    if (!namesMouseInterface(interfaceName.toStdString()) || link.connected() || readingInFlight) {
+    if (!namesMouseInterface(interfaceName.toStdString())) {
+        return;
+    }
+    if (readingInFlight) {
+        // The mouse may have been pulled out and put back while it was being
+        // read; whether this arrival matters is known only when the reading
+        // ends.
+        arrivalPending = true;
+        return;
+    }
+    if (link.connected()) {
         return;
     }
     startReading(true);
@@ -103,6 +114,9 @@ void MouseConnection::readingDone(bool arrival, bool opened, int slot, const QSt
     emit followed(opened, slot);
     if (arrival && opened && library != nullptr) {
         library->startCapture();
+    }
+    if (std::exchange(arrivalPending, false) && !readingInFlight && !link.connected()) {
+        startReading(true);
     }
 }
 

@@ -62,6 +62,8 @@ class MouseConnection : public QObject {
     Clock& clock;
     DeviceLibrary* library;
     std::atomic<bool> readingInFlight{false};
+    // An arrival seen while a reading ran; handled when the reading ends.
+    bool arrivalPending = false;
     WorkerThreads workers;
     std::unique_ptr<DeviceMonitor> monitor;  // last: stopped first
 };

@@ -6,6 +6,18 @@
 
 namespace orvane {
 
+namespace {
+
+// Profile 1 is the slot the mouse falls back to; a file saved from a disabled
+// profile must not switch it off, however the file arrives.
+void keepProfileOneEnabled(MouseProfile& profile, std::size_t slot) {
+    if (slot == 0) {
+        profile.enabled = 1;
+    }
+}
+
+}  // namespace
+
 ProfileSet::ProfileSet(const std::filesystem::path& profilesFolder) {
     for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
         MouseProfile& profile = records[slot];
@@ -14,6 +26,7 @@ ProfileSet::ProfileSet(const std::filesystem::path& profilesFolder) {
         profile.filePath = profilesFolder / slotFileName(slot);
         // A missing or damaged file leaves the defaults.
         loadProfile(profile.filePath, profile);
+        keepProfileOneEnabled(profile, slot);
     }
 }
 
@@ -37,6 +50,18 @@ bool ProfileSet::toggleEnabled(std::size_t slot) {
     }
     profile.enabled = profile.enabled == 1 ? 0 : 1;
     return profile.enabled == 1;
+}
+
+bool ProfileSet::importFile(std::size_t slot, const std::filesystem::path& file) {
+    MouseProfile& profile = records.at(slot);
+    if (!loadProfile(file, profile)) {
+        return false;
+    }
+    // The file may come from another slot; the record stays this slot's, or
+    // the next Apply would write it over another profile.
+    profile.slotIndex = static_cast<std::uint8_t>(slot);
+    keepProfileOneEnabled(profile, slot);
+    return true;
 }
 
 void ProfileSet::resetAll() {

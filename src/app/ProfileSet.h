@@ -40,6 +40,12 @@ class ProfileSet {
     // record's new state, or nothing changed (slot 0) as true.
     bool toggleEnabled(std::size_t slot);
 
+    // Loads a profile file into a slot's record ("Import Profile"). The record
+    // stays the slot's own whatever the file says: its slot index, and for
+    // Profile 1 the enabled flag. False, and the record untouched, when the
+    // file is not a complete profile.
+    bool importFile(std::size_t slot, const std::filesystem::path& file);
+
     // Every record back to the defaults with its slot, its default name and
     // enabled; slot 0 becomes current.
     void resetAll();

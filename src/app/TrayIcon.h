@@ -14,7 +14,8 @@ class CKivMenu;
 
 // The icon in the notification area: a left click asks for the main window, a
 // right click opens the skinned two-item menu with its bottom-right corner at
-// the cursor.
+// the cursor, or on whichever side of the cursor the screen has room for it
+// (a panel along the top or the left edge).
 class TrayIcon : public QObject, public ControlSink {
     Q_OBJECT
   public:
@@ -29,8 +30,8 @@ class TrayIcon : public QObject, public ControlSink {
     bool isVisible() const { return icon.isVisible(); }
     QString toolTip() const { return icon.toolTip(); }
 
-    // Opens the menu (created on first use) with its bottom-right corner at
-    // `cursor`, in global coordinates.
+    // Opens the menu (created on first use) beside `cursor`, in global
+    // coordinates: above and to the left of it where the screen allows.
     void openMenu(const QPoint& cursor);
     // Null until the menu was first opened.
     CKivMenu* menu() const { return trayMenu.get(); }

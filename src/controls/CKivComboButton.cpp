@@ -72,10 +72,14 @@ void CKivComboButton::openMenu() {
         return;
     }
     dropMenu->setMenuWidth(std::max(width(), configuredMenuWidth) - 2);
+    // Where the screen has no room on the chosen side, the menu goes to the
+    // button's other side, and ends at its right edge rather than run off.
     if (dropUp) {
-        dropMenu->popup(mapToGlobal(QPoint(1, 0)), CKivMenu::Anchor::BottomLeft);
+        dropMenu->popup(mapToGlobal(QPoint(1, 0)), CKivMenu::Anchor::BottomLeft,
+                        mapToGlobal(QPoint(width() - 1, height())));
     } else {
-        dropMenu->popup(mapToGlobal(QPoint(1, height())), CKivMenu::Anchor::TopLeft);
+        dropMenu->popup(mapToGlobal(QPoint(1, height())), CKivMenu::Anchor::TopLeft,
+                        mapToGlobal(QPoint(width() - 1, 0)));
     }
     if (dropMenu->isVisible()) {
         reopenGuard.seenOpen();

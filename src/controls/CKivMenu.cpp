@@ -1,11 +1,13 @@
 #include "controls/CKivMenu.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QScreen>
 #include <algorithm>
 
 #include "controls/ControlSink.h"
@@ -24,6 +26,26 @@ QColor toColor(palette::Rgb rgb, int alpha = 255) {
 constexpr int kRowRightMargin = 15;
 constexpr int kTextIndent = 10;
 constexpr int kVerticalPadding = 4;
+// A submenu overlaps its parent and rises above its row by this much.
+constexpr int kSubmenuOverlap = 5;
+
+// One axis of a menu's place: where it begins. `forward` menus run from `at`
+// onwards, the others end just before it; flipped, the menu runs the other
+// way from `otherAt`. [low, high) is the room the screen offers.
+int placeAlong(int at, bool forward, int otherAt, int length, int low, int high) {
+    const auto fits = [&](int begin) { return begin >= low && begin + length <= high; };
+    const int wanted = forward ? at : at - length;
+    if (fits(wanted)) {
+        return wanted;
+    }
+    const int flipped = forward ? otherAt - length : otherAt;
+    if (fits(flipped)) {
+        return flipped;
+    }
+    // Too big for either side: as much as the screen holds, the first rows
+    // always on it.
+    return std::max(low, std::min(wanted, high - length));
+}
 
 }  // namespace
 
@@ -230,15 +252,28 @@ void CKivMenu::layoutItems() {
     }
 }
 
-void CKivMenu::popup(const QPoint& globalPoint, Anchor anchor) {
+void CKivMenu::popup(const QPoint& globalPoint, Anchor anchor, std::optional<QPoint> otherSide) {
     layoutItems();
     if (entries.empty()) {
         closeMenu();
         hideQuietly();
         return;
     }
+    const QPoint other = otherSide.value_or(globalPoint);
+    QScreen* shownOn = QGuiApplication::screenAt(globalPoint);
+    if (shownOn == nullptr) {
+        shownOn = QGuiApplication::primaryScreen();
+    }
     QPoint topLeft = globalPoint;
-    if (anchor == Anchor::BottomLeft) {
+    if (shownOn != nullptr) {
+        // Panels and docks excluded: a menu under the panel is as lost as
+        // one off the screen.
+        const QRect room = shownOn->availableGeometry();
+        topLeft.setX(placeAlong(globalPoint.x(), anchor != Anchor::BottomRight, other.x(), width(),
+                                room.left(), room.left() + room.width()));
+        topLeft.setY(placeAlong(globalPoint.y(), anchor == Anchor::TopLeft, other.y(), height(),
+                                room.top(), room.top() + room.height()));
+    } else if (anchor == Anchor::BottomLeft) {
         topLeft.ry() -= height();
     } else if (anchor == Anchor::BottomRight) {
         topLeft -= QPoint(width(), height());
@@ -328,7 +363,14 @@ void CKivMenu::handleMove(const QPoint& point) {
         if (opensSubmenu) {
             if (index != hovered || !sub->isVisible()) {
                 hideSubmenus();
-                sub->popup(mapToGlobal(QPoint(width() - 5, item.rect.top() - 5)));
+                // Beside its row, or when the screen ends there, on the
+                // parent's other side and rising from the row's bottom.
+                sub->popup(
+                    mapToGlobal(
+                        QPoint(width() - kSubmenuOverlap, item.rect.top() - kSubmenuOverlap)),
+                    Anchor::TopLeft,
+                    mapToGlobal(QPoint(kSubmenuOverlap,
+                                       item.rect.top() + item.rect.height() + kSubmenuOverlap)));
             }
         } else {
             hideSubmenus();

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "controls/CKivWidget.h"
@@ -62,8 +63,15 @@ class CKivMenu : public CKivWidget {
     // The index of the row under the point (menu coordinates), -1 for none.
     int itemAt(const QPoint& point) const;
 
-    // A menu without items is hidden instead of shown.
-    void popup(const QPoint& globalPoint, Anchor anchor = Anchor::TopLeft);
+    // Shows the menu with its `anchor` corner at the point. Where it would
+    // run off the available area of the point's screen along an axis, it
+    // opens on the other side instead, its opposite edge at `otherSide` on
+    // that axis (the far edge of the button it drops from, the near edge of
+    // the parent menu; the point itself when not given); where it fits on
+    // neither side it is pushed inside. A menu without items is hidden
+    // instead of shown.
+    void popup(const QPoint& globalPoint, Anchor anchor = Anchor::TopLeft,
+               std::optional<QPoint> otherSide = std::nullopt);
 
     // Closes this menu and, with it, the whole tree it belongs to.
     void closeMenu();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "protocol/DeviceIds.h"
 
@@ -153,9 +154,13 @@ std::string firmwareVersionText(const DeviceLink& link) {
     if (!link.connected()) {
         return "-.--";
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "%.2f", link.firmwareVersionValue() / 100.0);
-    return text;
+    // Whole numbers, not the C library's "%.2f": the application sets the
+    // process locale from the desktop, and a comma-decimal one would show
+    // "1,05".
+    const unsigned value = link.firmwareVersionValue();
+    const unsigned hundredths = value % 100;
+    return std::to_string(value / 100) + (hundredths < 10 ? ".0" : ".") +
+           std::to_string(hundredths);
 }
 
 }  // namespace orvane

@@ -70,8 +70,9 @@ class DeviceLink {
     std::uint16_t version = 0;
 };
 
-// The firmware version as the user sees it: "%.2f" of the value / 100
-// ("1.05"), or "-.--" when no mouse is connected.
+// The firmware version as the user sees it: the value / 100 with two
+// decimals and a point whatever the locale ("1.05"), or "-.--" when no mouse
+// is connected.
 std::string firmwareVersionText(const DeviceLink& link);
 
 }  // namespace orvane

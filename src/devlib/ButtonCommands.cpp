@@ -135,7 +135,8 @@ std::uint8_t setButtonSettings(LibraryCore& core, std::int32_t profile,
     }
     // The record holds 140 events and the button number goes on the wire.
     if (!isButton(setting->button) ||
-        (setting->type == kMacroType && setting->count > kMaxEvents)) {
+        (setting->type == kMacroType && setting->count > kMaxEvents) ||
+        !isKnownFunction(*setting)) {
         return kBadArgument;
     }
     if (!core.ensureDeviceOpen()) {

@@ -124,6 +124,24 @@ std::uint8_t eventTypeBack(std::uint8_t type) {
 
 }  // namespace
 
+bool isKnownFunction(const ButtonSetting& setting) {
+    constexpr std::int32_t kFirstType = 16;
+    constexpr std::int32_t kDisabledType = 255;
+    const bool knownType = (setting.type >= kFirstType && setting.type <= kSystemType) ||
+                           setting.type == kDisabledType;
+    if (!knownType) {
+        return false;
+    }
+    if (setting.type != kMacroType) {
+        return true;
+    }
+    const std::size_t count = std::min<std::size_t>(setting.count, kMaxEvents);
+    return std::all_of(setting.events, setting.events + count, [](const ButtonEvent& event) {
+        return deviceEventType(event.type) != 0x00 &&
+               (event.state == kPressed || event.state == kReleased);
+    });
+}
+
 std::array<std::uint8_t, 7> DeviceEntry::bytes() const {
     return {kind,
             sub,

@@ -32,6 +32,12 @@ struct DeviceEntry {
     friend bool operator==(const DeviceEntry&, const DeviceEntry&) = default;
 };
 
+// Whether the record names a function the mouse knows: the types 16 to 25
+// and 255, and for a macro, steps of the types 16, 17 and 18 that are pressed
+// (0) or released (1). Anything else would reach the mouse as a left click,
+// or as a step of no kind that it cannot play.
+bool isKnownFunction(const ButtonSetting& setting);
+
 // The entry for a record; a macro's `count` must already be at most 140.
 DeviceEntry encodeButton(const ButtonSetting& setting);
 // Kinds whose button command is followed by a data block.

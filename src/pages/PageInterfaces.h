@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <functional>
 
 #include "profile/MouseProfile.h"
 
 namespace orvane {
+
+class MacroCollection;
 
 // What the main window asks of its pages. Each page implements the parts it
 // has: the Mouse Settings, Sensor Performance and Color Settings pages edit
@@ -56,6 +59,32 @@ class RecordingState {
   public:
     virtual ~RecordingState() = default;
     virtual bool isRecording() const = 0;
+};
+
+// The Macro Settings page holds the user's macros (its step editor owns
+// them); the main window has them read once and saved through it.
+class MacroStore {
+  public:
+    virtual ~MacroStore() = default;
+    virtual MacroCollection& macroCollection() = 0;
+    // Reads the macro files of the folder and lists them. Only the first
+    // call reads: a second would add every macro again.
+    virtual void loadMacros(const std::filesystem::path& folder) = 0;
+    // Writes every macro file; false when one could not be written.
+    virtual bool saveMacros() = 0;
+    // Called after a macro was deleted, so that the buttons of the current
+    // record that played it fall back to their own functions.
+    virtual void setMacroRemovedHandler(std::function<void()> handler) = 0;
+};
+
+// A page that shows something of what the next Apply writes from the
+// current record, without editing the record.
+class RecordWatcher {
+  public:
+    virtual ~RecordWatcher() = default;
+    virtual void setRecordSource(std::function<const MouseProfile&()> current) = 0;
+    // Another record became the current one, or the current one was replaced.
+    virtual void recordChanged() = 0;
 };
 
 }  // namespace orvane

@@ -23,8 +23,8 @@ struct PageServices {
     Shell* shell = nullptr;
     Clock* clock = nullptr;
     const AppPaths* paths = nullptr;
-    // The main window's collection: the macro page edits it, the mouse page
-    // offers its macros to the buttons.
+    // The user's macros, which the Macro Settings page holds: the mouse page
+    // offers them to the buttons.
     MacroCollection* macros = nullptr;
 };
 

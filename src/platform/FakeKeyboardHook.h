@@ -32,6 +32,15 @@ class FakeKeyboardHook final : public KeyboardHook {
     void press(int virtualKey) const { inject({virtualKey, false}); }
     void release(int virtualKey) const { inject({virtualKey, true}); }
 
+    // The source goes away under the subscribers, as an X server may.
+    void loseSource() {
+        if (listening) {
+            listening = false;
+            error = "the keyboard went away";
+            deliverLoss();
+        }
+    }
+
     bool isListening() const { return listening; }
     int starts() const { return startCount; }
     int stops() const { return stopCount; }

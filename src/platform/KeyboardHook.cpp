@@ -9,9 +9,11 @@
 namespace orvane {
 
 struct KeyboardSubscription::Entry {
-    explicit Entry(KeyboardHook::Callback callback) : callback(std::move(callback)) {}
+    Entry(KeyboardHook::Callback callback, KeyboardHook::LostCallback lost)
+        : callback(std::move(callback)), lost(std::move(lost)) {}
 
     KeyboardHook::Callback callback;
+    KeyboardHook::LostCallback lost;
     // Cleared when the subscription ends; keys already posted check it on the
     // delivering thread before they call back.
     std::atomic<bool> alive{true};
@@ -99,7 +101,7 @@ void KeyboardHook::detachBackend() {
     }
 }
 
-KeyboardSubscription KeyboardHook::subscribe(Callback callback) {
+KeyboardSubscription KeyboardHook::subscribe(Callback callback, LostCallback lost) {
     std::lock_guard lifecycle(shared->lifecycle);
     if (shared->backend == nullptr) {
         return {};
@@ -112,7 +114,8 @@ KeyboardSubscription KeyboardHook::subscribe(Callback callback) {
     if (first && !startListening()) {
         return {};
     }
-    auto entry = std::make_shared<KeyboardSubscription::Entry>(std::move(callback));
+    auto entry =
+        std::make_shared<KeyboardSubscription::Entry>(std::move(callback), std::move(lost));
     {
         std::lock_guard list(shared->listLock);
         shared->entries.push_back(entry);
@@ -140,6 +143,24 @@ void KeyboardHook::deliver(const KeyEvent& event) const {
         for (const auto& receiver : receivers) {
             if (receiver->alive) {
                 receiver->callback(event);
+            }
+        }
+    });
+}
+
+void KeyboardHook::deliverLoss() const {
+    std::vector<std::shared_ptr<KeyboardSubscription::Entry>> receivers;
+    {
+        std::lock_guard list(shared->listLock);
+        receivers = shared->entries;
+    }
+    if (receivers.empty()) {
+        return;
+    }
+    shared->post([receivers = std::move(receivers)] {
+        for (const auto& receiver : receivers) {
+            if (receiver->alive && receiver->lost) {
+                receiver->lost();
             }
         }
     });

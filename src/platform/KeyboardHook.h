@@ -57,6 +57,9 @@ class KeyboardSubscription {
 class KeyboardHook {
   public:
     using Callback = std::function<void(const KeyEvent&)>;
+    // The backend stopped hearing keys on its own (its X server went away);
+    // the subscription stays but will hear nothing more.
+    using LostCallback = std::function<void()>;
     // Runs the given work on the thread that owns the callbacks; called from
     // the backend's own thread, so it must be safe to call from any thread.
     using Post = std::function<void(std::function<void()>)>;
@@ -70,8 +73,9 @@ class KeyboardHook {
     // Why the hook cannot start (or why its last start failed); empty if it can.
     virtual std::string startError() const = 0;
 
-    // An inactive subscription when the backend cannot start.
-    [[nodiscard]] KeyboardSubscription subscribe(Callback callback);
+    // An inactive subscription when the backend cannot start. `lost`, when
+    // given, is told through `post` if the backend loses its source later.
+    [[nodiscard]] KeyboardSubscription subscribe(Callback callback, LostCallback lost = {});
     std::size_t subscriptionCount() const;
 
   protected:
@@ -85,6 +89,9 @@ class KeyboardHook {
 
     // Hands a key to every current subscriber through `post`; any thread.
     void deliver(const KeyEvent& event) const;
+    // Tells every current subscriber, through `post`, that no more keys will
+    // come; any thread.
+    void deliverLoss() const;
 
     // Every backend's destructor calls this first: it stops the backend if it
     // still listens, and subscriptions that outlive the hook end quietly.

@@ -80,7 +80,8 @@ class Application : public testing::Test {
         socket = (runtime / "emu.sock").string();
         ::setenv("XDG_DATA_HOME", (home.path() / "data").c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        // The single-instance socket lives in the temporary folder.
+        // The single-instance socket lives in the runtime folder; the
+        // temporary folder goes there too, so nothing of a run lands in /tmp.
         ::setenv("TMPDIR", runtime.c_str(), 1);
         ::setenv("ORVANE_HID", ("emulator:" + socket).c_str(), 1);
         ::unsetenv("QT_QPA_PLATFORM");

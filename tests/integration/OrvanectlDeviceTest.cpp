@@ -70,6 +70,34 @@ TEST_F(OrvanectlDevice, RefusalsAndAMissingMouseAreExplained) {
     EXPECT_NE(gone.err.find("not connected"), std::string::npos);
 }
 
+TEST_F(OrvanectlDevice, ButtonSetRefusesWhatTheMouseCannotHoldAndKeepsTheOldFunction) {
+    ASSERT_EQ(orvanectl({"button", "set", "1", "6", "--type", "21", "--sub", "1"}).status, 0);
+    const auto buttonSix = [this] {
+        const Run read = orvanectl({"read-profile", "1"});
+        EXPECT_EQ(read.status, 0) << read.err;
+        const auto json = nlohmann::json::parse(read.out);
+        return json["buttons"][5];
+    };
+    const auto before = buttonSix();
+    ASSERT_EQ(before["type"], 21);
+
+    for (const std::string type : {"99", "-5", "-2147483648"}) {
+        const Run refused = orvanectl({"button", "set", "1", "6", "--type=" + type});
+        EXPECT_EQ(refused.status, 1) << type;
+        EXPECT_NE(refused.err.find("out of range"), std::string::npos) << refused.err;
+    }
+    // A delay of 2^24 ms would reach the mouse as no wait at all.
+    const Run longWait = orvanectl({"button", "set", "1", "6", "--type", "19", "--event",
+                                    "18:65:0:10", "--event", "18:65:1:16777216"});
+    EXPECT_EQ(longWait.status, 2);
+    EXPECT_NE(longWait.err.find("step 2 waits 16777216 ms"), std::string::npos) << longWait.err;
+    EXPECT_EQ(buttonSix(), before);
+
+    EXPECT_EQ(orvanectl({"button", "set", "1", "6", "--type", "19", "--event", "18:65:0:16777215"})
+                  .status,
+              0);
+}
+
 TEST_F(OrvanectlDevice, EventsPrintsTheMousesResolutionButton) {
     Program events({ORVANECTL_PATH, "events", "--count", "1", "--seconds", "10"});
     ASSERT_TRUE(events.outputShows("capturing events")) << events.err;

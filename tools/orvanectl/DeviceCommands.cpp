@@ -11,6 +11,7 @@
 #include "JsonExport.h"
 #include "LibraryResults.h"
 #include "Orvane_pro_dll.h"
+#include "protocol/image/ButtonEncoding.h"
 
 namespace orvanectl {
 
@@ -202,6 +203,13 @@ void addButtonCommand(CLI::App& parent, Action& chosen) {
             if (!parseEvent(options->events[i], setting->events[i])) {
                 err << "orvanectl: \"" << options->events[i]
                     << "\" is not a step TYPE:CODE:STATE:DELAY\n";
+                return kExitUsage;
+            }
+            // The mouse keeps 24 bits of each delay; a longer one would be
+            // played as its remainder (16777216 ms as no wait at all).
+            if (setting->events[i].delay > orvane::kLongestMacroDelayMs) {
+                err << "orvanectl: step " << i + 1 << " waits " << setting->events[i].delay
+                    << " ms; the mouse holds at most " << orvane::kLongestMacroDelayMs << " ms\n";
                 return kExitUsage;
             }
         }

@@ -79,8 +79,19 @@ void drawPanel(QPainter& p, const QRect& area, const QString& title) {
     p.restore();
 }
 
+namespace {
+QStringList* collectedTexts = nullptr;
+}  // namespace
+
+void collectTexts(QStringList* into) {
+    collectedTexts = into;
+}
+
 void drawText(QPainter& p, const QRect& area, const QString& text, int pixelSize,
               const QColor& colour, int flags, bool bold) {
+    if (collectedTexts != nullptr) {
+        collectedTexts->append(text);
+    }
     p.save();
     p.setFont(font(pixelSize, bold));
     p.setPen(colour);

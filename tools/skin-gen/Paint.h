@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include "skins/SkinLayout.h"
 #include "skins/SkinPalette.h"
@@ -28,6 +29,10 @@ void fillBand(QPainter& p, const QRect& area, bool lineOnTop);
 
 // A section panel; the title sits in its top-left corner behind an accent mark.
 void drawPanel(QPainter& p, const QRect& area, const QString& title = {});
+
+// While a list is given, every text drawn is added to it as well, so that
+// the words baked into the pictures can be read and checked (skin-gen --texts).
+void collectTexts(QStringList* into);
 
 void drawText(QPainter& p, const QRect& area, const QString& text, int pixelSize,
               const QColor& colour, int flags = Qt::AlignLeft | Qt::AlignVCenter,

@@ -184,9 +184,11 @@ std::vector<SheetSet> popupSheets() {
                             QStringLiteral("Name"), Qt::AlignRight | Qt::AlignVCenter);
                         drawHint(p, QRect(rn::kNameField.x, rn::kNameField.bottom() + 8, 280, 14),
                                  QStringLiteral("Up to 7 characters"));
+                        // Only a save writes it: the dialog must not promise more.
                         drawMessage(p, QRect(20, 96, 370, 40),
-                                    QStringLiteral("The new name appears on the profile's button "
-                                                   "and is saved with the profile."));
+                                    QStringLiteral("The button shows the new name at once; "
+                                                   "\"Apply\" or \"Save current settings\" "
+                                                   "keeps it in the profile's file."));
                     },
                     {}};
     rename.controls.push_back({rn::kCloseButton, Face::Close});

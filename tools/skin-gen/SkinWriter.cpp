@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include "Paint.h"
 #include "SheetSet.h"
 #include "SinglePictures.h"
 
@@ -21,7 +22,30 @@ bool save(const QImage& image, const QDir& dir, const QString& name) {
     return out.save(&file, bmp ? "BMP" : "PNG") && file.commit();
 }
 
+std::vector<SheetSet> allSheetSets() {
+    std::vector<SheetSet> sets = mainWindowSheets();
+    for (auto* family : {pageSheets, popupSheets}) {
+        std::vector<SheetSet> more = family();
+        sets.insert(sets.end(), more.begin(), more.end());
+    }
+    return sets;
+}
+
 }  // namespace
+
+QStringList skinTexts() {
+    QStringList lines;
+    for (const SheetSet& set : allSheetSets()) {
+        QStringList texts;
+        collectTexts(&texts);
+        renderSheet(set, 0);
+        collectTexts(nullptr);
+        for (QString text : texts) {
+            lines << set.name + '\t' + text.replace('\n', ' ');
+        }
+    }
+    return lines;
+}
 
 QStringList writeSkinFolder(const QString& folder) {
     QStringList failed;
@@ -34,12 +58,7 @@ QStringList writeSkinFolder(const QString& folder) {
             failed << name;
         }
     };
-    std::vector<SheetSet> sets = mainWindowSheets();
-    for (auto* family : {pageSheets, popupSheets}) {
-        std::vector<SheetSet> more = family();
-        sets.insert(sets.end(), more.begin(), more.end());
-    }
-    for (const SheetSet& set : sets) {
+    for (const SheetSet& set : allSheetSets()) {
         if (!set.backgroundFile.isEmpty()) {
             put(renderSheet(set, -1), set.backgroundFile);
         }

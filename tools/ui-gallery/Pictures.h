@@ -13,5 +13,7 @@ void menuPictures(Gallery& gallery);
 void windowPictures(Gallery& gallery, const QString& skinFolder);
 void lightingPictures(Gallery& gallery);
 void sensorPictures(Gallery& gallery);
+void macroPictures(Gallery& gallery);
+void shellPictures(Gallery& gallery);
 
 }  // namespace orvane::gallery

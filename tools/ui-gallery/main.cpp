@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
     orvane::gallery::windowPictures(gallery, skin);
     orvane::gallery::lightingPictures(gallery);
     orvane::gallery::sensorPictures(gallery);
+    orvane::gallery::macroPictures(gallery);
+    orvane::gallery::shellPictures(gallery);
     if (!gallery.writeIndex()) {
         gallery.problem(QStringLiteral("cannot write index.html"));
     }

@@ -241,6 +241,12 @@ ORVANE_API uint8_t Read_profile_data(int32_t profile, ProfileData* data, Program
 
 /** @name Buttons */
 /**@{*/
+/**
+ * Gives a button a function. @return 1; 2 (nothing sent) for a profile, button
+ * or type outside the documented values, or a macro with more than 140 steps
+ * or a step whose type is not 16, 17 or 18 or whose state is not 0 or 1;
+ * 20 without a mouse or when it refuses the button or its data block.
+ */
 ORVANE_API uint8_t Set_button_settings(int32_t profile, const ButtonSetting* setting);
 ORVANE_API uint8_t Set_button_run_program(const RunProgramRequest* request);
 ORVANE_API uint8_t Set_button_run_browser(const RunProgramRequest* request);

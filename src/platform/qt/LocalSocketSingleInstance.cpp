@@ -1,15 +1,18 @@
 #include "platform/qt/LocalSocketSingleInstance.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <string>
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QTimer>
+#include <QVariant>
+
+#include "platform/linux/session/UserSession.h"
 
 namespace orvane {
 namespace {
@@ -21,18 +24,31 @@ constexpr int kPeerMs = 2000;
 constexpr qsizetype kMaxLine = 64;
 constexpr const char* kBufferProperty = "orvaneRequestBuffer";
 
+bool isOwnUser(qintptr socketDescriptor) {
+    const std::optional<unsigned> peer = localPeerUserId(socketDescriptor);
+    return peer && *peer == currentUserId();
+}
+
 }  // namespace
 
 LocalSocketSingleInstance::LocalSocketSingleInstance(QObject* parent)
     : LocalSocketSingleInstance(defaultServerName(), parent) {}
 
 LocalSocketSingleInstance::LocalSocketSingleInstance(const QString& serverName, QObject* parent)
-    : QObject(parent), name(serverName) {}
+    : QObject(parent), name(serverName) {
+    // In a folder of this user's alone: in the shared temporary folder any
+    // local user could take the name first and keep the program from starting.
+    std::string error;
+    const std::filesystem::path folder = privateRuntimeFolder(error);
+    if (!folder.empty()) {
+        path = QString::fromStdString((folder / name.toStdString()).string());
+    }
+}
 
 LocalSocketSingleInstance::~LocalSocketSingleInstance() = default;
 
 QString LocalSocketSingleInstance::defaultServerName() {
-    return QStringLiteral("ORVANE7000 Config-%1").arg(static_cast<qulonglong>(getuid()));
+    return QStringLiteral("ORVANE7000 Config-%1").arg(static_cast<qulonglong>(currentUserId()));
 }
 
 void LocalSocketSingleInstance::setOnShowRequested(std::function<void()> onShowRequested) {
@@ -57,11 +73,15 @@ bool LocalSocketSingleInstance::tryBecomePrimary() {
     if (isListening()) {
         return true;
     }
+    if (path.isEmpty()) {
+        // No private folder: run unguarded rather than trust a shared one.
+        return true;
+    }
     // Two copies started at the same moment would otherwise both find nobody,
     // and the second one's clean-up would delete the first one's socket. The
     // lock spans the whole look-then-take-over; a crashed holder's lock is
     // recognised as stale by QLockFile.
-    QLockFile lock(QDir::temp().filePath(name + QStringLiteral(".lock")));
+    QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(10000);
     const bool locked = lock.tryLock(3000);
     (void)locked;  // Without the lock the look-then-take-over still works, just unguarded.
@@ -77,8 +97,13 @@ bool LocalSocketSingleInstance::tryBecomePrimary() {
 
 bool LocalSocketSingleInstance::askRunningCopyToShow() {
     QLocalSocket socket;
-    socket.connectToServer(name);
+    socket.connectToServer(path);
     if (!socket.waitForConnected(kConnectMs)) {
+        return false;
+    }
+    if (!isOwnUser(socket.socketDescriptor())) {
+        // Someone else's listener is not our copy, whoever put it there.
+        socket.abort();
         return false;
     }
     socket.write("show\n");
@@ -97,12 +122,13 @@ bool LocalSocketSingleInstance::askRunningCopyToShow() {
 }
 
 void LocalSocketSingleInstance::listen() {
-    // Nobody answered, so a socket file under the name is a crashed copy's.
-    QLocalServer::removeServer(name);
+    // Nobody of ours answered, so a socket file under the name is a crashed
+    // copy's or a stranger's.
+    QLocalServer::removeServer(path);
     server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server, &QLocalServer::newConnection, this, &LocalSocketSingleInstance::accept);
-    if (!server->listen(name)) {
+    if (!server->listen(path)) {
         delete server;
         server = nullptr;
     }
@@ -110,6 +136,11 @@ void LocalSocketSingleInstance::listen() {
 
 void LocalSocketSingleInstance::accept() {
     while (QLocalSocket* peer = server->nextPendingConnection()) {
+        if (!isOwnUser(peer->socketDescriptor())) {
+            peer->abort();
+            peer->deleteLater();
+            continue;
+        }
         connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         connect(peer, &QLocalSocket::readyRead, this, [this, peer] { readRequests(peer); });
         QTimer::singleShot(kPeerMs, peer, [peer] { peer->abort(); });

@@ -11,10 +11,11 @@ class QLocalSocket;
 
 namespace orvane {
 
-// The one copy per user, as a local socket server: a starting copy first tries
-// to reach a running one and asks it to show itself; only when nobody answers
-// does it take the name over (clearing what a crashed copy left behind) and
-// listen. Lives on the user-interface thread.
+// The one copy per user, as a local socket server in the user's private
+// runtime folder: a starting copy first tries to reach a running one and asks
+// it to show itself; only when nobody of the same user answers does it take
+// the name over (clearing what a crashed copy left behind) and listen.
+// Requests from other users are not heard. Lives on the user-interface thread.
 class LocalSocketSingleInstance final : public QObject, public SingleInstance {
     Q_OBJECT
   public:
@@ -29,6 +30,9 @@ class LocalSocketSingleInstance final : public QObject, public SingleInstance {
 
     bool isListening() const;
     const QString& serverName() const { return name; }
+    // Where the socket lives; empty when the user has no private folder (the
+    // copy then runs without the one-copy rule).
+    const QString& serverPath() const { return path; }
 
     // "ORVANE7000 Config-<uid>".
     static QString defaultServerName();
@@ -40,6 +44,7 @@ class LocalSocketSingleInstance final : public QObject, public SingleInstance {
     void readRequests(QLocalSocket* peer);
 
     QString name;
+    QString path;
     QLocalServer* server = nullptr;
     std::function<void()> showRequested;
     bool showPending = false;

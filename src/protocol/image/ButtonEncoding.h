@@ -13,6 +13,8 @@ inline constexpr std::size_t kButtonEntrySize = 7;
 inline constexpr std::size_t kMacroEventSize = 7;
 // The mouse plays no more than this many steps of one button's macro.
 inline constexpr std::size_t kMaxMacroEventsPerButton = 128;
+// A step's delay travels in 24 bits: the longest wait the mouse can hold.
+inline constexpr std::uint32_t kLongestMacroDelayMs = 0xFFFFFF;
 
 // Where one button's macro landed in the image.
 struct MacroPlacement {

@@ -98,10 +98,21 @@ void writeButtons(DeviceImage& image, const MouseProfile& profile) {
         const std::size_t offset = kButtonTableOffset + kButtonEntryOfButton[b] * kButtonEntrySize;
         const std::span<std::uint8_t, kButtonEntrySize> entry(image.bytes.data() + offset,
                                                               kButtonEntrySize);
-        const MacroFill fill =
-            encodeButtonFunction(button, buttonMacroFor(profile, button), entry, macroArea);
+        const ButtonMacro* macro = buttonMacroFor(profile, button);
+        const MacroFill fill = encodeButtonFunction(button, macro, entry, macroArea);
         if (fill == MacroFill::Shortened) {
             image.shortenedMacroButtons.push_back(button.buttonIndex);
+        }
+        if (fill != MacroFill::NotMacro && macro != nullptr) {
+            // Entry bytes 4-5: the steps that really went into the image.
+            const std::size_t written = std::min<std::size_t>(
+                static_cast<std::size_t>(entry[4] | (entry[5] << 8)), macro->events.size());
+            for (std::size_t step = 0; step < written; ++step) {
+                if (macro->events[step].delay > kLongestMacroDelayMs) {
+                    image.cutMacroDelays.push_back(
+                        {button.buttonIndex, step, macro->events[step].delay});
+                }
+            }
         }
     }
 }

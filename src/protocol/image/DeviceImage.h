@@ -49,12 +49,25 @@ inline constexpr std::size_t kMacroAreaSize = kDeviceImageSize - kMacroAreaOffse
 
 static_assert(kButtonTableOffset + kButtonEntryCount * kButtonEntrySize <= kMacroAreaOffset);
 
+// A macro step written with a delay longer than the mouse can hold: the
+// mouse keeps only the low 24 bits.
+struct CutMacroDelay {
+    std::uint8_t button = 0;  // buttonIndex
+    std::size_t step = 0;     // counted from 0
+    std::uint32_t delay = 0;  // milliseconds, as the record holds it
+
+    friend bool operator==(const CutMacroDelay&, const CutMacroDelay&) = default;
+};
+
 // A profile as the mouse stores it in one of its slots.
 struct DeviceImage {
     std::array<std::uint8_t, kDeviceImageSize> bytes{};
     // Buttons (by buttonIndex) whose macro lost events because the macro area
     // was full; Apply names them to the user.
     std::vector<std::uint8_t> shortenedMacroButtons;
+    // Steps among those written whose delay lost its top bits; Apply names
+    // them too.
+    std::vector<CutMacroDelay> cutMacroDelays;
 };
 
 DeviceImage buildDeviceImage(const MouseProfile& profile);

@@ -72,7 +72,11 @@ class MainWindowHarness {
             fakePages[static_cast<std::size_t>(kind)] = page;
             return page;
         };
-        services.warn = [this](QWidget*, const QString& text) { messages << text; };
+        services.warn = [this](QWidget* owner, const QString& text) {
+            messages << text;
+            warnedOverAVisibleWindow.push_back(owner != nullptr && owner == window.get() &&
+                                               owner->isVisible());
+        };
         services.popup = [this](QWidget*, int variant) {
             popups.push_back(variant);
             return popupAnswer;
@@ -83,6 +87,13 @@ class MainWindowHarness {
             return chosenFile;
         };
         services.chooseImportFile = [this](QWidget*, const QString&) { return chosenFile; };
+        services.confirmOverwrite = [this](QWidget*, const QString& path) {
+            overwriteQuestions << path;
+            return overwriteAnswer;
+        };
+        // A desktop with a notification area, unless a test takes the
+        // platform's own answer.
+        services.trayAvailable = [] { return true; };
     }
 
     // Creates and initialises the window and waits for its first reading.
@@ -118,6 +129,10 @@ class MainWindowHarness {
     std::array<PageServices, kPageCount> pageServices{};
 
     QStringList messages;
+    // For each message: whether it was shown over the main window, visible.
+    std::vector<bool> warnedOverAVisibleWindow;
+    QStringList overwriteQuestions;
+    bool overwriteAnswer = false;
     std::vector<int> popups;
     int popupAnswer = 1;
     std::optional<QString> renameAnswer;

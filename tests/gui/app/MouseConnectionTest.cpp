@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 
 #include <QSignalSpy>
+#include <chrono>
+#include <thread>
 
 #include "app/DeviceLibrary.h"
 #include "app/MouseConnection.h"
@@ -55,6 +57,36 @@ TEST(MouseConnectionMatching, IgnoresOtherInterfacesAndArrivalsWhileConnected) {
     ASSERT_TRUE(followed.wait(5000));
     EXPECT_EQ(followed.at(0).at(0).toBool(), true);
     EXPECT_TRUE(link.connected());
+}
+
+TEST(MouseConnectionMatching, AnArrivalDuringAReadingIsHandledWhenTheReadingEnds) {
+    FakeClock clock;
+    emulator::VirtualHidBus bus{clock};
+    DeviceLink link{bus, clock};
+    MouseConnection connection(link, bus, clock, nullptr);
+    QSignalSpy followed(&connection, &MouseConnection::followed);
+    const QString mouse = QStringLiteral("HID#VID_1209&PID_0001&MI_00#hidraw9");
+
+    // The start-up reading; the mouse is pulled out and put back before its
+    // outcome reaches this thread.
+    connection.followMouse();
+    // Not through the event loop, which would deliver the reading's end.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!link.connected() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+    ASSERT_TRUE(link.connected());
+    bus.withMouse([](emulator::VirtualMouse& m) { m.unplug(); });
+    connection.interfaceRemoved(mouse);
+    EXPECT_FALSE(link.connected());
+    bus.withMouse([](emulator::VirtualMouse& m) { m.plug(); });
+    connection.interfaceArrived(mouse);
+    ASSERT_TRUE(connection.reading());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return followed.count() == 2; }, 5000));
+    EXPECT_TRUE(link.connected());
+    EXPECT_EQ(followed.at(1).at(0).toBool(), true);
+    EXPECT_THAT(clock.sleeps(), testing::Contains(std::chrono::milliseconds(900)));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "FakeSkinFolder.h"
+#include "support/CaseName.h"
 
 namespace orvane {
 namespace {
@@ -155,7 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
                     PartCase{195, 2, "UpdateWarn_Down.bmp", Kind::Piece},
                     PartCase{196, 0, "AssignKey_Normal.bmp", Kind::Itself},
                     PartCase{197, 0, "AssignKey_Normal.bmp", Kind::Piece},
-                    PartCase{200, 3, "AssignKey_Disable.bmp", Kind::Piece}));
+                    PartCase{200, 3, "AssignKey_Disable.bmp", Kind::Piece}),
+    [](const testing::TestParamInfo<PartCase>& info) {
+        return test::caseName("Part", info.param.part, "State", info.param.state);
+    });
 
 struct Unlisted {
     int part;
@@ -180,7 +184,11 @@ INSTANTIATE_TEST_SUITE_P(PartsAndStatesTheTableLacks, UnlistedRequests,
                          testing::Values(Unlisted{23, 0}, Unlisted{62, 0}, Unlisted{170, 3},
                                          Unlisted{130, 1}, Unlisted{158, 2}, Unlisted{160, 3},
                                          Unlisted{1, 4}, Unlisted{1, -1}, Unlisted{-1, 0},
-                                         Unlisted{201, 0}));
+                                         Unlisted{201, 0}),
+                         [](const testing::TestParamInfo<Unlisted>& info) {
+                             return test::caseName("Part", info.param.part, "State",
+                                                   info.param.state);
+                         });
 
 TEST_F(SkinCacheTest, TwoRequestsForTheMainBackgroundGiveIndependentCopies) {
     FakeSkinFolder folder;
@@ -394,7 +402,10 @@ TEST_P(CutShortPicture, AnswersNone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BitmapAndPng, CutShortPicture,
-                         testing::Values("Main_Down.bmp", "Color_Settings_BK.png"));
+                         testing::Values("Main_Down.bmp", "Color_Settings_BK.png"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return test::caseName(info.param);
+                         });
 
 TEST(LoadPicture, DecodesBitmapsAndPngsAndClosesTheFile) {
     FakeSkinFolder folder;

@@ -1,4 +1,5 @@
 #include "app/InterfaceMatch.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"HID#VID_1208&PID_0001&MI_00#hidraw4", false},
                     NameCase{"hid#vid_1209&pid_0001&mi_00#hidraw3", false},  // letter case counts
                     NameCase{"1209&PID_0001&MI_00", false},  // the vendor id only at the start
-                    NameCase{"", false}));
+                    NameCase{"", false}),
+    [](const testing::TestParamInfo<NameCase>& info) { return test::spelled(info.param.name); });
 
 TEST(InterfaceMatchHex, ComparesUpperCaseDigits) {
     EXPECT_TRUE(namesMouseInterface("HID#VID_ABCD&PID_00EF&MI_00#x", 0xABCD, 0x00EF));

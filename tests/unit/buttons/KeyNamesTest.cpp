@@ -1,4 +1,5 @@
 #include "buttons/KeyNames.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,8 @@ INSTANTIATE_TEST_SUITE_P(
                       std::pair{187, "+"}, std::pair{220, "\\"}, std::pair{166, "Browser Back"},
                       std::pair{255, "Fn"}, std::pair{0, ""}, std::pair{3, ""}, std::pair{16, ""},
                       std::pair{18, ""}, std::pair{108, ""}, std::pair{136, ""},
-                      std::pair{254, ""}));
+                      std::pair{254, ""}),
+    [](const auto& info) { return test::caseName("Code", info.param.first); });
 
 }  // namespace
 }  // namespace orvane

@@ -1,4 +1,5 @@
 #include "buttons/KeyUsages.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,8 @@ INSTANTIATE_TEST_SUITE_P(
                       std::pair{97, 0x59}, std::pair{48, 0x27}, std::pair{96, 0x62},
                       std::pair{90, 0x1D}, std::pair{123, 0x45}, std::pair{175, 0x80},
                       std::pair{1, 1}, std::pair{124, 124}, std::pair{166, 166},
-                      std::pair{255, 255}, std::pair{256, 256}, std::pair{0xFFFF, 0xFFFF}));
+                      std::pair{255, 255}, std::pair{256, 256}, std::pair{0xFFFF, 0xFFFF}),
+    [](const auto& info) { return test::caseName("Code", info.param.first); });
 
 TEST(KeyUsage, EveryTableKeyReadsBackAsItselfExceptCancelWhichReadsAsPause) {
     int keys = 0;

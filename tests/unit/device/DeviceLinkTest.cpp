@@ -3,8 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 #include "platform/FakeClock.h"
 #include "protocol/DeviceIds.h"
+#include "support/CaseName.h"
 #include "support/ScriptedHid.h"
 
 namespace orvane {
@@ -107,6 +111,30 @@ TEST_P(DeviceLinkSend, RetriesOnlyTransientErrorsWithPausesAfterFailedRetries) {
 constexpr HidError kOk = HidError::None;
 constexpr HidError kFailed = HidError::FunctionFailed;
 
+std::string errorName(HidError error) {
+    switch (error) {
+        case HidError::None:
+            return "Done";
+        case HidError::DeviceNotReady:
+            return "NotReady";
+        case HidError::Crc:
+            return "Crc";
+        case HidError::WriteFault:
+            return "WriteFault";
+        case HidError::GeneralFailure:
+            return "GeneralFailure";
+        case HidError::InvalidParameter:
+            return "InvalidParameter";
+        case HidError::Timeout:
+            return "Timeout";
+        case HidError::DeviceNotConnected:
+            return "NotConnected";
+        case HidError::FunctionFailed:
+            return "Failed";
+    }
+    return test::caseName("Error", static_cast<unsigned>(error));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Errors, DeviceLinkSend,
     ::testing::Values(
@@ -116,7 +144,14 @@ INSTANTIATE_TEST_SUITE_P(
         SendCase{{kFailed, kOk}, true, {}},
         SendCase{{HidError::DeviceNotReady, kFailed, kOk}, true, {50ms}},
         SendCase{{HidError::Crc, kOk}, true, {}}, SendCase{{HidError::WriteFault, kOk}, true, {}},
-        SendCase{{HidError::InvalidParameter, HidError::GeneralFailure, kOk}, true, {50ms}}));
+        SendCase{{HidError::InvalidParameter, HidError::GeneralFailure, kOk}, true, {50ms}}),
+    [](const ::testing::TestParamInfo<SendCase>& info) {
+        std::string name;
+        for (HidError error : info.param.attempts) {
+            name += (name.empty() ? "" : "Then") + errorName(error);
+        }
+        return name;
+    });
 
 TEST(DeviceLink, BusyDeviceIsPolledSixTimesOverHalfASecondAndTheReadStillSucceeds) {
     Fixture f;
@@ -169,22 +204,64 @@ TEST(DeviceLink, FailedReadsAreRetriedOnlyForTransientErrors) {
     }
 }
 
-class FirmwareVersion
-    : public ::testing::TestWithParam<std::tuple<std::uint16_t, std::uint16_t, const char*>> {};
+// The application takes the desktop's locale for the whole process; a
+// comma-decimal one must not reach the texts it shows.
+class CommaDecimalLocale {
+  public:
+    CommaDecimalLocale() {
+        const char* current = std::setlocale(LC_ALL, nullptr);
+        previous = current != nullptr ? current : "C";
+        active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    }
+    ~CommaDecimalLocale() { std::setlocale(LC_ALL, previous.c_str()); }
+    bool isActive() const { return active; }
+
+  private:
+    std::string previous;
+    bool active = false;
+};
+
+struct VersionCase {
+    const char* name;
+    std::uint16_t release;
+    std::uint16_t value;
+    const char* text;
+};
+
+void PrintTo(const VersionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FirmwareVersion : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(FirmwareVersion, ReadsTheHexDigitsAsDecimal) {
     Fixture f;
-    f.bus.add(configInterface("cfg", std::get<0>(GetParam())));
+    f.bus.add(configInterface("cfg", GetParam().release));
     ASSERT_EQ(f.link.openDevice(), 1);
-    EXPECT_EQ(f.link.firmwareVersionValue(), std::get<1>(GetParam()));
-    EXPECT_EQ(firmwareVersionText(f.link), std::get<2>(GetParam()));
+    EXPECT_EQ(f.link.firmwareVersionValue(), GetParam().value);
+    EXPECT_EQ(firmwareVersionText(f.link), GetParam().text);
+}
+
+TEST_P(FirmwareVersion, KeepsItsPointUnderACommaDecimalLocale) {
+    const CommaDecimalLocale locale;
+    if (!locale.isActive()) {
+        GTEST_SKIP() << "the locale de_DE.UTF-8 is not installed (scripts/deps installs it)";
+    }
+    Fixture f;
+    f.bus.add(configInterface("cfg", GetParam().release));
+    ASSERT_EQ(f.link.openDevice(), 1);
+    EXPECT_EQ(firmwareVersionText(f.link), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, FirmwareVersion,
-    ::testing::Values(std::tuple{0x0088, 88, "0.88"}, std::tuple{0x0100, 100, "1.00"},
-                      std::tuple{0x0105, 105, "1.05"}, std::tuple{0x01A0, 1, "0.01"},
-                      std::tuple{0x00A0, 0, "0.00"}, std::tuple{0x9999, 9999, "99.99"}));
+    ::testing::Values(VersionCase{"Release0088", 0x0088, 88, "0.88"},
+                      VersionCase{"Release0100", 0x0100, 100, "1.00"},
+                      VersionCase{"Release0105", 0x0105, 105, "1.05"},
+                      VersionCase{"HexDigitStopsTheNumber", 0x01A0, 1, "0.01"},
+                      VersionCase{"LeadingHexDigitGivesZero", 0x00A0, 0, "0.00"},
+                      VersionCase{"Release9999", 0x9999, 9999, "99.99"}),
+    [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace orvane

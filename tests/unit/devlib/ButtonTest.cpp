@@ -1,6 +1,7 @@
 // Button functions: the record to the device's entry and back, the event
 // blocks, and the block write with its sum and retries.
 #include <cstring>
+#include <limits>
 #include <numeric>
 #include <string>
 
@@ -216,6 +217,53 @@ INSTANTIATE_TEST_SUITE_P(Requests, RefusesTextRequest,
                                            TextCase{"LongerThanTheBlock", {1, 1, kText, 1025}, 2},
                                            TextCase{"NullText", {1, 1, nullptr, 4}, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A function the mouse does not know never reaches it: the button keeps the
+// one it had, and the caller hears 2.
+struct UnknownCase {
+    const char* name;
+    ButtonSetting record;
+};
+
+void PrintTo(const UnknownCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+ButtonSetting macroWithStep(ButtonEvent step) {
+    ButtonSetting result = macro(0, 0, 2);
+    result.events[0] = {18, 'A', 0, 5};
+    result.events[1] = step;
+    return result;
+}
+
+class RefusesUnknownFunction : public ButtonsOnMouse,
+                               public ::testing::WithParamInterface<UnknownCase> {};
+
+TEST_P(RefusesUnknownFunction, AndTheButtonKeepsItsFunction) {
+    ButtonSetting dpiSwitch = setting(21, 1);
+    dpiSwitch.button = 6;
+    ASSERT_EQ(setButtonSettings(*core, 1, &dpiSwitch), 1);
+    const Bytes before = entry(1, 6);
+    const auto blockBefore = dataBlock(1, 6);
+
+    ButtonSetting refused = GetParam().record;
+    refused.button = 6;
+    EXPECT_EQ(setButtonSettings(*core, 1, &refused), 2);
+    EXPECT_EQ(entry(1, 6), before);
+    EXPECT_EQ(dataBlock(1, 6), blockBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, RefusesUnknownFunction,
+    ::testing::Values(
+        UnknownCase{"Type99", setting(99, 1)}, UnknownCase{"TypeMinusFive", setting(-5, 1)},
+        UnknownCase{"TypeIntMin", setting(std::numeric_limits<std::int32_t>::min(), 1)},
+        UnknownCase{"TypeZero", setting(0, 1)}, UnknownCase{"TypeFifteen", setting(15, 1)},
+        UnknownCase{"Type26", setting(26, 1)}, UnknownCase{"Type254", setting(254, 1)},
+        UnknownCase{"MacroStepOfTypeZero", macroWithStep({0, 'B', 0, 5})},
+        UnknownCase{"MacroStepOfTypeNineteen", macroWithStep({19, 'B', 0, 5})},
+        UnknownCase{"MacroStepStateTwo", macroWithStep({18, 'B', 2, 5})}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The block write as the mouse sees it: header, payload, sum.
 Bytes blockWrite(std::uint8_t button, std::uint8_t profile, const Bytes& payload) {

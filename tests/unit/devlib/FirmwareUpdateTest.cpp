@@ -10,6 +10,7 @@
 #include "devlib/FirmwareUpdate.h"
 #include "emulator/MouseMemory.h"
 #include "protocol/DeviceIds.h"
+#include "support/CaseName.h"
 
 namespace orvane::devlib::testing {
 namespace {
@@ -37,7 +38,10 @@ TEST_P(FirmwareBlocks, RoundsUpToWholeZeroPaddedBlocks) {
 INSTANTIATE_TEST_SUITE_P(Sizes, FirmwareBlocks,
                          ::testing::Values(BlockCase{2048, 2}, BlockCase{2049, 3},
                                            BlockCase{1280, 2}, BlockCase{1, 1},
-                                           BlockCase{102400, 100}));
+                                           BlockCase{102400, 100}),
+                         [](const ::testing::TestParamInfo<BlockCase>& info) {
+                             return test::caseName(info.param.size, "Bytes");
+                         });
 
 TEST(FirmwareImage, RefusesWhatTheBootLoaderCannotTake) {
     const Bytes large(102401, 1);

@@ -8,6 +8,7 @@
 #include "EventTestSupport.h"
 #include "devlib/Capture.h"
 #include "devlib/DeviceListener.h"
+#include "support/CaseName.h"
 
 namespace orvane::devlib::testing {
 namespace {
@@ -38,7 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{Kind::Removal, "HID#PID_0002&MI_00#hidraw3", 255},
                       NameCase{Kind::Removal, "HID#VID_1209&PID_0001&MI_02#hidraw5", std::nullopt},
                       NameCase{Kind::Removal, "HID#PID_0001&MI_00#hidraw3", std::nullopt},
-                      NameCase{Kind::Removal, "", std::nullopt}));
+                      NameCase{Kind::Removal, "", std::nullopt}),
+    [](const ::testing::TestParamInfo<NameCase>& info) {
+        return (info.param.kind == Kind::Arrival ? "ArrivalOf_" : "RemovalOf_") +
+               test::spelled(info.param.name);
+    });
 
 Recorder<std::uint8_t> changes;
 Recorder<int> closings;

@@ -3,6 +3,7 @@
 
 #include "MouseTestSupport.h"
 #include "protocol/image/DeviceImage.h"
+#include "support/CaseName.h"
 
 namespace orvane::emulator::testing {
 namespace {
@@ -39,7 +40,11 @@ TEST_P(RefusedSlotOperands, ChangeNoImageAndNoSlot) {
 
 INSTANTIATE_TEST_SUITE_P(VirtualMouse, RefusedSlotOperands,
                          ::testing::Values(std::pair{5, 0}, std::pair{255, 0}, std::pair{0, 2},
-                                           std::pair{4, 255}));
+                                           std::pair{4, 255}),
+                         [](const auto& info) {
+                             return test::caseName("Slot", info.param.first, "Half",
+                                                   info.param.second);
+                         });
 
 TEST_F(VirtualMouseApplication, ImageHalvesLandByteForByteInTheirSlot) {
     const Bytes image = pattern(2048, 9);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "MouseTestSupport.h"
+#include "support/CaseName.h"
 
 namespace orvane::emulator::testing {
 namespace {
@@ -73,7 +74,13 @@ TEST_P(MalformedSets, FailWithInvalidParameterAndLeaveTheLastReply) {
 INSTANTIATE_TEST_SUITE_P(VirtualMouse, MalformedSets,
                          ::testing::Values(Bytes{}, Bytes{0xA1}, report({0xA1, 0x04}, 63),
                                            report({0xA1, 0x04}, 65), report({0xA0, 0x21}, 64),
-                                           report({0xA0, 0x08}, 1040), report({0x55, 0x04})));
+                                           report({0xA0, 0x08}, 1040), report({0x55, 0x04})),
+                         [](const ::testing::TestParamInfo<Bytes>& info) {
+                             const Bytes& bytes = info.param;
+                             return test::caseName(bytes.size(), "Bytes", "First",
+                                                   bytes.empty() ? -1 : bytes[0], "Second",
+                                                   bytes.size() < 2 ? -1 : bytes[1]);
+                         });
 
 TEST_F(VirtualMouseBus, AGetBeforeAnyRequestAnswersStatusZeroAndLaterGetsRepeatTheReply) {
     Bytes reply(64, 0xEE);

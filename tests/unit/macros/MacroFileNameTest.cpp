@@ -5,6 +5,7 @@
 #include <set>
 
 #include "profile/TextCodec.h"
+#include "support/CaseName.h"
 
 namespace orvane {
 namespace {
@@ -29,7 +30,15 @@ INSTANTIATE_TEST_SUITE_P(Names, CollidingName,
                          ::testing::Values(std::u16string(300, u'\u00e9'),
                                            std::u16string(300, u'\u65e5') + u"1",
                                            u"x" + std::u16string(300, u'1'),
-                                           std::u16string(300, u'1') + u"x", u"Macro1", u""));
+                                           std::u16string(300, u'1') + u"x", u"Macro1", u""),
+                         [](const ::testing::TestParamInfo<std::u16string>& info) {
+                             const std::u16string& name = info.param;
+                             return name.size() > 8
+                                        ? test::caseName(name.size(), "Characters", "From",
+                                                         static_cast<int>(name.front()), "To",
+                                                         static_cast<int>(name.back()))
+                                        : test::spelled(name);
+                         });
 
 }  // namespace
 }  // namespace orvane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/FakePointerSettings.h"
+#include "support/CaseName.h"
 
 namespace orvane {
 namespace {
@@ -24,7 +25,10 @@ TEST_P(PointerSpeed, MapsTheSensorPagesScaleOntoTheDesktops) {
 // fastest, 20; values a file may carry past the scale stay on it.
 INSTANTIATE_TEST_SUITE_P(Scale, PointerSpeed,
                          testing::Values(SpeedCase{0, 1}, SpeedCase{1, 2}, SpeedCase{2, 2},
-                                         SpeedCase{6, 10}, SpeedCase{11, 20}, SpeedCase{200, 20}));
+                                         SpeedCase{6, 10}, SpeedCase{11, 20}, SpeedCase{200, 20}),
+                         [](const testing::TestParamInfo<SpeedCase>& info) {
+                             return test::caseName("Speed", info.param.pointerSpeed);
+                         });
 
 TEST(PointerRequest, DoubleClickRunsAgainstTheSliderAndTheWheelFollowsTheRecordsChoice) {
     MouseProfile profile;

@@ -1,4 +1,5 @@
 #include "platform/AppPaths.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                              "/home/u/.local/share/Veltrac/ORVANE PRO Software/Profiles/",
                              "/home/u/.local/share/Veltrac/ORVANE7000/Macros/"},
                     DataCase{
-                        "nothing known gives no folder rather than the current one", {}, "", ""}));
+                        "nothing known gives no folder rather than the current one", {}, "", ""}),
+    [](const testing::TestParamInfo<DataCase>& info) { return test::caseName(info.param.what); });
 
 TEST(AppPaths, ProgramFolderIsTheOneGiven) {
     EXPECT_EQ(pathsWith({}).programFolder(), std::filesystem::path("/opt/orvane/bin"));

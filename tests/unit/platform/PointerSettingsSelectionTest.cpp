@@ -6,6 +6,7 @@
 #include <map>
 
 #include "platform/FakePointerSettings.h"
+#include "support/CaseName.h"
 
 namespace orvane {
 namespace {
@@ -56,6 +57,15 @@ TEST_P(PointerSettingsSelection, PicksTheDesktopsOwnSettingsThenTheXServer) {
                                  : testing::IsEmpty());
 }
 
+// Named after the values of the session's environment.
+std::string sessionCaseName(const testing::TestParamInfo<Case>& info) {
+    std::string session;
+    for (const auto& entry : info.param.environment) {
+        session += entry.second + " ";
+    }
+    return test::caseName("Session", session);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Sessions, PointerSettingsSelection,
     testing::Values(
@@ -84,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{{"XDG_CURRENT_DESKTOP", "sway"}, {"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":1"}},
              "",
              "\"sway\" cannot be changed"},
-        Case{{}, "", "no desktop session"}));
+        Case{{}, "", "no desktop session"}),
+    sessionCaseName);
 
 // The real backends behind the names, where making one cannot fail.
 TEST(PointerSettingsSelectionOfThisSystem, NamesTheDesktopOrTheMissingDisplay) {

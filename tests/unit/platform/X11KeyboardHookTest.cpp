@@ -20,6 +20,9 @@
 #include "support/ChildProcess.h"
 #include "support/PrivateXServer.h"
 
+// After GoogleTest: Xlib defines None and Bool as macros.
+#include <X11/Xlib.h>
+
 namespace orvane {
 namespace {
 
@@ -180,21 +183,93 @@ TEST_F(X11KeyboardHookTest, ListensAgainAfterTheLastSubscriptionEnded) {
 
 TEST_F(X11KeyboardHookTest, ServerGoingAwayEndsListeningWithoutEndingTheProgram) {
     std::vector<KeyEvent> heard;
-    auto subscription = hook->subscribe(into(heard));
+    bool lost = false;
+    auto subscription = hook->subscribe(into(heard), [&lost] { lost = true; });
     ASSERT_TRUE(subscription.active()) << hook->startError();
     sendKeys("Return");
     ASSERT_TRUE(ui.runUntil([&] { return heard.size() >= 2; }));
+    EXPECT_FALSE(lost);
 
+    // The subscriber hears of it, so that a recording can end visibly.
     server.reset();
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (hook->available() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(10ms);
-    }
+    EXPECT_TRUE(ui.runUntil([&] { return lost; }));
     EXPECT_FALSE(hook->available());
     subscription.reset();
 
     EXPECT_FALSE(hook->subscribe(into(heard)).active());
     EXPECT_THAT(hook->startError(), ::testing::HasSubstr(display));
+}
+
+// A client of its own with a window that has the keyboard focus, as another
+// application would.
+class FocusedWindow {
+  public:
+    explicit FocusedWindow(const std::string& display) : connection(XOpenDisplay(display.c_str())) {
+        if (connection == nullptr) {
+            return;
+        }
+        window = XCreateSimpleWindow(connection, DefaultRootWindow(connection), 10, 10, 100, 60, 0,
+                                     0, 0);
+        XSelectInput(connection, window, KeyPressMask | KeyReleaseMask | StructureNotifyMask);
+        XMapWindow(connection, window);
+        XEvent event;
+        do {
+            XNextEvent(connection, &event);
+        } while (event.type != MapNotify);
+        XSetInputFocus(connection, window, RevertToParent, CurrentTime);
+        XSync(connection, False);
+    }
+    ~FocusedWindow() {
+        if (connection != nullptr) {
+            XCloseDisplay(connection);
+        }
+    }
+    FocusedWindow(const FocusedWindow&) = delete;
+    FocusedWindow& operator=(const FocusedWindow&) = delete;
+
+    bool open() const { return connection != nullptr; }
+    bool hasFocus() const {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(connection, &focus, &revert);
+        return focus == window;
+    }
+    // Key presses the window itself received, waiting a little for them.
+    int keyPressesReceived() {
+        int presses = 0;
+        const auto deadline = std::chrono::steady_clock::now() + 2s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            while (XPending(connection) > 0) {
+                XEvent event;
+                XNextEvent(connection, &event);
+                presses += event.type == KeyPress ? 1 : 0;
+            }
+            if (presses > 0) {
+                break;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return presses;
+    }
+
+  private:
+    Display* connection;
+    Window window = 0;
+};
+
+TEST_F(X11KeyboardHookTest, KeysTypedIntoAnotherApplicationAreHeardAndStillReachIt) {
+    FocusedWindow other(display);
+    ASSERT_TRUE(other.open());
+    ASSERT_TRUE(other.hasFocus());
+    std::vector<KeyEvent> heard;
+    const KeyboardSubscription subscription = hook->subscribe(into(heard));
+    ASSERT_TRUE(subscription.active()) << hook->startError();
+
+    sendKeys("b");
+
+    ASSERT_TRUE(ui.runUntil([&] { return heard.size() >= 2; }));
+    EXPECT_THAT(heard, ElementsAre(KeyEvent{66, false}, KeyEvent{66, true}));
+    EXPECT_EQ(other.keyPressesReceived(), 1);
 }
 
 TEST(X11KeyboardHookFactory, WithoutDisplaySaysWhyKeysCannotBeCaptured) {

@@ -1,4 +1,5 @@
 #include "profile/DataStream.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
                       DecimalCase{u"99999999999999999999", 2147483647},
                       DecimalCase{u"-99999999999999999999",
                                   std::numeric_limits<std::int32_t>::min()},
-                      DecimalCase{u"\u0661", 0}));  // only ASCII digits count
+                      DecimalCase{u"\u0661", 0}),
+    [](const ::testing::TestParamInfo<DecimalCase>& info) {
+        return "Text_" + test::spelled(info.param.text);
+    });  // only ASCII digits count
 
 }  // namespace
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "profile/FileIO.h"
+#include "support/CaseName.h"
 #include "support/TempDir.h"
 
 namespace orvane {
@@ -239,7 +240,10 @@ INSTANTIATE_TEST_SUITE_P(Names, ExportPath,
                                            ExportCase{"/p/mine.profile", "/p/mine.profile"},
                                            ExportCase{"/p/mine", "/p/mine.profile"},
                                            ExportCase{"/p.profile/mine", "/p.profile/mine.profile"},
-                                           ExportCase{"/p/.profile", "/p/.profile"}));
+                                           ExportCase{"/p/.profile", "/p/.profile"}),
+                         [](const ::testing::TestParamInfo<ExportCase>& info) {
+                             return test::spelled(info.param.chosen);
+                         });
 
 TEST(ProfileFile, SlotFilesAndProposedNames) {
     EXPECT_EQ(slotFileName(0), fs::path("Default1.profile"));

@@ -1,4 +1,5 @@
 #include "protocol/image/ButtonEncoding.h"
+#include "support/CaseName.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -64,17 +65,23 @@ TEST_P(ButtonFunctionBytes, EncodesTheCatalogueBytes) {
                                            macro ? 0x03 : 0, 0, 0, 0x0F));
 }
 
+std::string functionName(const ::testing::TestParamInfo<FunctionCase>& info) {
+    return test::caseName("Function", info.param.function);
+}
+
 constexpr FunctionCase kCatalogue[] = {
     {0, 0x00, 0x01},  {1, 0x00, 0x02},  {2, 0x00, 0x04},  {3, 0x00, 0x10},  {4, 0x00, 0x08},
     {5, 0x09, 0xF0},  {6, 0x09, 0xF2},  {7, 0x09, 0xF1},  {8, 0x08, 0xF1},  {9, 0x08, 0xF0},
     {10, 0x08, 0xF2}, {11, 0x01, 0x01}, {12, 0x01, 0xFF}, {13, 0x02, 0x04}, {14, 0x03, 0xFE},
     {15, 0xFF, 0x00}, {32, 0x09, 0xF3}};
-INSTANTIATE_TEST_SUITE_P(Catalogue, ButtonFunctionBytes, ::testing::ValuesIn(kCatalogue));
+INSTANTIATE_TEST_SUITE_P(Catalogue, ButtonFunctionBytes, ::testing::ValuesIn(kCatalogue),
+                         functionName);
 
 // Numbers no function owns, such as a file may carry, leave only the tail.
 constexpr FunctionCase kNoFunction[] = {
     {16, 0, 0}, {20, 0, 0}, {31, 0, 0}, {33, 0, 0}, {255, 0, 0}};
-INSTANTIATE_TEST_SUITE_P(NoFunction, ButtonFunctionBytes, ::testing::ValuesIn(kNoFunction));
+INSTANTIATE_TEST_SUITE_P(NoFunction, ButtonFunctionBytes, ::testing::ValuesIn(kNoFunction),
+                         functionName);
 
 TEST(ButtonEncoding, SingleKeySendsTheLowByteOfItsUsage) {
     for (const auto& [key, usage] : std::array<std::pair<std::uint16_t, std::uint8_t>, 4>{

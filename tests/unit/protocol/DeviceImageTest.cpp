@@ -1,4 +1,5 @@
 #include "protocol/image/DeviceImage.h"
+#include "support/CaseName.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -130,7 +131,10 @@ INSTANTIATE_TEST_SUITE_P(Steps, DeviceImageBrightness,
                                            LightingCase{4, 0x0100C8, 75, {0x96, 0x00, 0x00}},
                                            LightingCase{5, 0x123456, 100, {0x56, 0x34, 0x12}},
                                            LightingCase{0, 0x123456, 100, {0x56, 0x34, 0x12}},
-                                           LightingCase{9, 0x123456, 100, {0x56, 0x34, 0x12}}));
+                                           LightingCase{9, 0x123456, 100, {0x56, 0x34, 0x12}}),
+                         [](const ::testing::TestParamInfo<LightingCase>& info) {
+                             return test::caseName("Step", info.param.brightness);
+                         });
 
 struct NameCase {
     std::u16string name;
@@ -156,7 +160,10 @@ INSTANTIATE_TEST_SUITE_P(Names, DeviceImageName,
                                            NameCase{u"Caf\u00E9 \u20AC", "Caf\xE9 \x80"},
                                            NameCase{u"\u0416uk \u3042", "?uk ?"},
                                            NameCase{u"ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNO"},
-                                           NameCase{u"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNO"}));
+                                           NameCase{u"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNO"}),
+                         [](const ::testing::TestParamInfo<NameCase>& info) {
+                             return test::spelled(info.param.name);
+                         });
 
 TEST(DeviceImage, MacroOnButton7PointsAtOffset800) {
     MouseProfile profile;

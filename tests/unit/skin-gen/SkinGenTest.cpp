@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QString>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -117,6 +118,36 @@ TEST_F(SkinFolder, IsTheSameByteForByteOnEveryRun) {
         EXPECT_FALSE(bytes.isEmpty()) << f.name;
         EXPECT_TRUE(bytes == fileBytes(again.path() / f.name)) << f.name;
     }
+}
+
+// The words drawn into a sheet, as the generator lists them.
+QStringList sheetTexts(const QString& sheet) {
+    const std::string command =
+        std::string("QT_QPA_PLATFORM=offscreen '") + SKIN_GEN_PROGRAM + "' --texts 2>/dev/null";
+    QStringList texts;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return texts;
+    }
+    char line[1024];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        if (text.startsWith(sheet + '\t')) {
+            texts << text.mid(sheet.size() + 1);
+        }
+    }
+    ::pclose(pipe);
+    return texts;
+}
+
+TEST(SkinTexts, RenameDialogSaysWhenTheNameIsReallySaved) {
+    const QStringList texts = sheetTexts(QStringLiteral("ReName"));
+    ASSERT_FALSE(texts.isEmpty());
+    const QString all = texts.join('\n');
+    // Renaming changes the record only; the file follows at a save.
+    EXPECT_FALSE(all.contains(QStringLiteral("is saved"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("\"Apply\""))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("\"Save current settings\""))) << all.toStdString();
 }
 
 TEST_F(SkinFolder, MousePictureIsClearInTheLitZonesAndAroundTheBody) {

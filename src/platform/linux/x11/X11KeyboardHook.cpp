@@ -303,8 +303,12 @@ void X11KeyboardHook::run(Listener& state) {
         ourDisplays().erase(display);
     }
     if (state.lost) {
-        std::lock_guard lock(errorLock);
-        error = "the X server on \"" + displayName + "\" went away";
+        {
+            std::lock_guard lock(errorLock);
+            error = "the X server on \"" + displayName + "\" went away";
+        }
+        // A recording must not go on looking as if it heard keys.
+        deliverLoss();
     }
 }
 

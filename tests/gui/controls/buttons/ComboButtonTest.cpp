@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "RecordingSink.h"
@@ -84,6 +86,23 @@ TEST_F(CKivComboButtonTest, ClickOpensTheMenuBelowAtTheWiderOfButtonAndConfigure
     ASSERT_TRUE(menu.isVisible());
     EXPECT_EQ(menu.width(), 198);
     EXPECT_EQ(menu.geometry().bottomLeft() + QPoint(0, 1), combo.mapToGlobal(QPoint(1, 0)));
+}
+
+TEST_F(CKivComboButtonTest, NearTheScreensEdgesTheMenuOpensOnTheButtonsOtherSide) {
+    // A window dragged to the bottom-right corner of the screen: below the
+    // button there is no room, nor to its right.
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint screenEnd(room.left() + room.width(), room.top() + room.height());
+    page.move(page.pos() + screenEnd - combo.mapToGlobal(QPoint(120, 24)));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(combo.mapToGlobal(QPoint(120, 24)), screenEnd);
+    combo.setMenuWidth(200);
+    clickCombo();
+    CKivMenu& menu = *combo.menu();
+    ASSERT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.geometry().bottom() + 1, combo.mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_EQ(menu.geometry().right() + 1, combo.mapToGlobal(QPoint(119, 0)).x());
+    EXPECT_TRUE(room.contains(menu.geometry()));
 }
 
 TEST_F(CKivComboButtonTest, ClickingTheButtonWhileItsMenuIsOpenClosesItWithoutReopening) {

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "RecordingSink.h"
@@ -97,6 +99,70 @@ INSTANTIATE_TEST_SUITE_P(
                     AnchorCase{"BottomRight", CKivMenu::Anchor::BottomRight, true, true}),
     [](const testing::TestParamInfo<AnchorCase>& info) { return std::string(info.param.name); });
 
+// A menu opened right at a corner of the screen, with any anchor, ends up
+// inside the screen with its own corner in that one: turned to the side
+// where there is room, not pushed off.
+struct CornerCase {
+    const char* name;
+    bool right;
+    bool bottom;
+    CKivMenu::Anchor anchor;
+};
+
+void PrintTo(const CornerCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CKivMenuAtScreenCorner : public CKivMenuTest,
+                               public testing::WithParamInterface<CornerCase> {};
+
+TEST_P(CKivMenuAtScreenCorner, StaysOnTheScreenWithItsCornerInTheScreens) {
+    const CornerCase& c = GetParam();
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint corner(c.right ? room.left() + room.width() : room.left(),
+                        c.bottom ? room.top() + room.height() : room.top());
+    openAt(corner, c.anchor);
+
+    const QSize size = menu.size();
+    const QPoint expected(c.right ? corner.x() - size.width() : corner.x(),
+                          c.bottom ? corner.y() - size.height() : corner.y());
+    EXPECT_EQ(menu.geometry(), QRect(expected, size));
+    EXPECT_TRUE(room.contains(menu.geometry())) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCornerAndAnchor, CKivMenuAtScreenCorner,
+    testing::Values(
+        CornerCase{"TopLeftCornerTopLeftAnchor", false, false, CKivMenu::Anchor::TopLeft},
+        CornerCase{"TopLeftCornerBottomLeftAnchor", false, false, CKivMenu::Anchor::BottomLeft},
+        CornerCase{"TopLeftCornerBottomRightAnchor", false, false, CKivMenu::Anchor::BottomRight},
+        CornerCase{"TopRightCornerTopLeftAnchor", true, false, CKivMenu::Anchor::TopLeft},
+        CornerCase{"TopRightCornerBottomLeftAnchor", true, false, CKivMenu::Anchor::BottomLeft},
+        CornerCase{"TopRightCornerBottomRightAnchor", true, false, CKivMenu::Anchor::BottomRight},
+        CornerCase{"BottomLeftCornerTopLeftAnchor", false, true, CKivMenu::Anchor::TopLeft},
+        CornerCase{"BottomLeftCornerBottomLeftAnchor", false, true, CKivMenu::Anchor::BottomLeft},
+        CornerCase{"BottomLeftCornerBottomRightAnchor", false, true, CKivMenu::Anchor::BottomRight},
+        CornerCase{"BottomRightCornerTopLeftAnchor", true, true, CKivMenu::Anchor::TopLeft},
+        CornerCase{"BottomRightCornerBottomLeftAnchor", true, true, CKivMenu::Anchor::BottomLeft},
+        CornerCase{"BottomRightCornerBottomRightAnchor", true, true,
+                   CKivMenu::Anchor::BottomRight}),
+    [](const testing::TestParamInfo<CornerCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CKivMenuTest, FlipsToTheOtherSideGivenAndIsPushedInsideWhenNeitherFits) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const int h = menu.height();
+    // Dropping from a button at the bottom edge: above the button instead.
+    const int buttonTop = room.bottom() - 20;
+    menu.popup(QPoint(100, buttonTop + 16), CKivMenu::Anchor::TopLeft, QPoint(130, buttonTop));
+    EXPECT_EQ(menu.geometry().topLeft(), QPoint(100, buttonTop - h));
+
+    // Taller than the room on either side of the point: kept on the screen.
+    menu.closeMenu();
+    menu.setItemHeight(room.height() / 4);
+    menu.popup(QPoint(100, room.center().y()));
+    EXPECT_TRUE(room.contains(menu.geometry()));
+}
+
 TEST_F(CKivMenuTest, ReleaseOnAnItemClosesTheMenuThenReportsTheItem) {
     openAt(QPoint(100, 100));
     moveOnto(&menu, rowCentre(menu, 1));
@@ -172,6 +238,21 @@ TEST_F(CKivSubmenuTest, SubmenuIsNamedAfterItsItemAndOpensBesideIt) {
     EXPECT_FALSE(sub->isVisible());
     EXPECT_TRUE(menu.isVisible());
     EXPECT_THAT(page.heard, IsEmpty());
+}
+
+TEST_F(CKivSubmenuTest, SubmenuAtTheScreensRightAndBottomEdgesOpensLeftAndUpwards) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    // Near the bottom right: no room for the submenu right of or below its row.
+    const QPoint corner(room.left() + room.width() - 160,
+                        room.top() + room.height() - menu.height() - 10);
+    openAt(corner);
+    moveOnto(&menu, rowCentre(menu, 2));
+    ASSERT_TRUE(sub->isVisible());
+
+    const QRect row(menu.mapToGlobal(menu.items()[2].rect.topLeft()), menu.items()[2].rect.size());
+    EXPECT_EQ(sub->geometry().right() + 1, menu.geometry().left() + 5);
+    EXPECT_EQ(sub->geometry().bottom() + 1, row.bottom() + 1 + 5);
+    EXPECT_TRUE(room.contains(sub->geometry()));
 }
 
 TEST_F(CKivSubmenuTest, ItemWithASubmenuNeverReportsByItself) {

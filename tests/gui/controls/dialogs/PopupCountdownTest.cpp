@@ -13,6 +13,7 @@
 #include "pages/sensor/SurfaceAnalysisStarter.h"
 #include "platform/FakeClock.h"
 #include "skins/SkinLayout.h"
+#include "support/CaseName.h"
 #include "support/ScriptedHid.h"
 
 namespace orvane {
@@ -72,6 +73,13 @@ TEST_P(QuestionAnswer, ClosesWithTheAnswersResult) {
     EXPECT_EQ(dialog.result(), GetParam().result);
 }
 
+std::string answerCaseName(const testing::TestParamInfo<AnswerCase>& info) {
+    static const char* const kAnswers[] = {"OkButton", "CancelButton", "CloseButton", "EnterKey",
+                                           "EscapeKey"};
+    return test::caseName("Variant", info.param.variant,
+                          kAnswers[static_cast<int>(info.param.answer)]);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     SimpleQuestions, QuestionAnswer,
     testing::Values(AnswerCase{popup::kLeftClickWarn, Answer::OkButton, 1},
@@ -82,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                     AnswerCase{popup::kSurfaceAnalysisDone, Answer::EnterKey, 1},
                     AnswerCase{popup::kSurfaceAnalysisDone, Answer::CloseButton, 2},
                     AnswerCase{popup::kSurfaceAnalysisRun, Answer::CancelButton, 2},
-                    AnswerCase{popup::kSurfaceAnalysisStart, Answer::EscapeKey, 2}));
+                    AnswerCase{popup::kSurfaceAnalysisStart, Answer::EscapeKey, 2}),
+    answerCaseName);
 
 TEST_F(PopupTest, CountdownRunsFromTenToZeroCyclingThePicturesThenOpensTheResult) {
     CPopDlg dialog(popup::kSurfaceAnalysisRun);

@@ -12,6 +12,7 @@
 #include "controls/CPopDlg.h"
 #include "platform/FakeKeyboardHook.h"
 #include "skins/SkinLayout.h"
+#include "support/CaseName.h"
 
 namespace orvane {
 namespace {
@@ -80,7 +81,10 @@ TEST_P(CapturedKeyDoesNotAct, KeyIsCapturedAndThePopupStaysOpen) {
 INSTANTIATE_TEST_SUITE_P(ButtonKeys, CapturedKeyDoesNotAct,
                          testing::Values(KeyCase{kEnter, Qt::Key_Return},
                                          KeyCase{kEscape, Qt::Key_Escape},
-                                         KeyCase{kSpace, Qt::Key_Space}));
+                                         KeyCase{kSpace, Qt::Key_Space}),
+                         [](const testing::TestParamInfo<KeyCase>& info) {
+                             return test::caseName("VirtualKey", info.param.key);
+                         });
 
 struct SequenceCase {
     const char* name;
@@ -145,8 +149,14 @@ TEST_P(LeavingWithoutKey, TargetKeepsItsFunctionAndRefusesTheMenuChoice) {
     EXPECT_FALSE(target.acceptance());
 }
 
+std::string leaveCaseName(const testing::TestParamInfo<Leave>& info) {
+    static const char* const kWays[] = {"Cancel", "Close", "OkWithoutKey"};
+    return kWays[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryWayOut, LeavingWithoutKey,
-                         testing::Values(Leave::Cancel, Leave::Close, Leave::OkWithoutKey));
+                         testing::Values(Leave::Cancel, Leave::Close, Leave::OkWithoutKey),
+                         leaveCaseName);
 
 TEST_F(KeyCapture, ClosingLeavesAnotherSubscriberListening) {
     std::vector<int> heard;

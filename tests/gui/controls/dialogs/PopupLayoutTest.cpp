@@ -8,6 +8,7 @@
 #include "controls/CKivStatic.h"
 #include "controls/CPopDlg.h"
 #include "skins/SkinLayout.h"
+#include "support/CaseName.h"
 
 namespace orvane {
 namespace {
@@ -84,7 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
                     VariantCase{popup::kSurfaceAnalysisDone, "SensorSQAT3", false, false},
                     VariantCase{popup::kResetWarn, "ResetWarn", false, false},
                     VariantCase{popup::kUpdateWarn, "UpdateWarn", false, false},
-                    VariantCase{popup::kAssignKey, "AssignKey", true, false}));
+                    VariantCase{popup::kAssignKey, "AssignKey", true, false}),
+    [](const testing::TestParamInfo<VariantCase>& info) {
+        return test::caseName(info.param.skinSet);
+    });
 
 TEST(PopupFields, CountdownAndKeyNameFieldsSitAtTheirRectangles) {
     ASSERT_EQ(dialogSkin().failures, 0);

@@ -4,6 +4,7 @@
 
 #include "RecordingSink.h"
 #include "controls/CQorColorStatic.h"
+#include "support/CaseName.h"
 
 namespace orvane {
 namespace {
@@ -37,7 +38,11 @@ INSTANTIATE_TEST_SUITE_P(Table, ColourSnapping,
                                          SnapCase{QColor(38, 6, 252), QColor(38, 6, 252)},
                                          SnapCase{QColor(27, 253, 35), QColor(0, 255, 0)},
                                          SnapCase{QColor(27, 252, 35), QColor(27, 252, 35)},
-                                         SnapCase{QColor(120, 40, 200), QColor(120, 40, 200)}));
+                                         SnapCase{QColor(120, 40, 200), QColor(120, 40, 200)}),
+                         [](const testing::TestParamInfo<SnapCase>& info) {
+                             const QColor& c = info.param.read;
+                             return test::caseName("Read", c.red(), c.green(), c.blue());
+                         });
 
 struct ColourField : testing::Test {
     ColourField() {

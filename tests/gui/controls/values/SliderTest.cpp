@@ -7,6 +7,7 @@
 #include "RecordingSink.h"
 #include "controls/CKivSliderCtrl3D.h"
 #include "controls/CKivSliderCtrlVer.h"
+#include "support/CaseName.h"
 
 namespace orvane {
 namespace {
@@ -81,7 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
                     SnapCase{1, 101, 2, 2, 2},           // multiples of 2 from 0, not from 1
                     SnapCase{1, 101, 2, 1, 1},           // the multiple below would leave the range
                     SnapCase{0, 11, 4, 11, 11},          // so would the one above
-                    SnapCase{50, 19000, 50, 1274, 1250}, SnapCase{50, 19000, 50, 1276, 1300}));
+                    SnapCase{50, 19000, 50, 1274, 1250}, SnapCase{50, 19000, 50, 1276, 1300}),
+    [](const testing::TestParamInfo<SnapCase>& info) {
+        const SnapCase& c = info.param;
+        return test::caseName("From", c.minimum, "To", c.maximum, "Step", c.step, "Raw", c.raw);
+    });
 
 TEST_F(SliderFixture, FirstThumbAt800ArrivesAs66336) {
     CKivSliderCtrl3D* slider = make(200, 1400, 200);
