@@ -24,6 +24,7 @@ class HidBus;
 class MouseConnection;
 class ProfilePage;
 class TrayIcon;
+class UpdateLock;
 
 // Where the main window keeps its files and reaches the mouse.
 struct MainWindowSetup {
@@ -35,6 +36,8 @@ struct MainWindowSetup {
     HidBus* bus = nullptr;
     Clock* clock = nullptr;
     DeviceLibrary* library = nullptr;  // may be null: no device events then
+    // The firmware update's claim on the mouse; null: nothing ever updates it.
+    const UpdateLock* updateLock = nullptr;
     // What the pages reach besides the link, the clock and the window's own
     // macro collection, which the window adds.
     PageServices pageServices;
@@ -105,7 +108,7 @@ class CVYSKDlg : public CKivImageDialog {
     void applyFinished();
     // The first reading of the mouse (or one after an arrival) is done.
     void mouseFollowed();
-    // "Exit" in the tray menu.
+    // "Exit" in the tray menu, or a declined firmware update.
     void exitRequested();
 
   protected:
@@ -123,6 +126,7 @@ class CVYSKDlg : public CKivImageDialog {
     void refreshProfileButton(std::size_t slot);
     void updateBusyState();
     void followed(bool opened, int slot);
+    void startSupportPage();
     void applyDone(const ApplyOutcome& outcome, std::size_t requestedFrom, bool macrosSaved);
     void setFirmwareVersionText(const QString& text);
     void warn(const QString& text);
@@ -147,6 +151,7 @@ class CVYSKDlg : public CKivImageDialog {
     bool applyInFlight = false;
     bool readingInFlight = false;
     bool initialised = false;
+    bool supportPageStarted = false;
 
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<MouseConnection> connection;

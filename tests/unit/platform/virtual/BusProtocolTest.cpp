@@ -46,6 +46,7 @@ std::vector<Message> everyMessage() {
         DumpRequest{4},
         SaveStateRequest{},
         LoadStateRequest{std::string("{\"slots\":[]}\0tail", 17)},
+        SetFirmwareRequest{0x0100},
         DoneReply{HidError::DeviceNotConnected},
         DeviceListReply{{configInterface(), pointerInterface()}},
         DeviceListReply{},
