@@ -224,6 +224,7 @@ void CUpdaterDlg::showReport(int status, int value) {
     bar->show();
     if (status == ORVANE_FW_PROGRESS) {
         bar->setPosition(value);
+        setRunning(true);
         return;
     }
     if (status == ORVANE_FW_DONE) {
@@ -231,6 +232,12 @@ void CUpdaterDlg::showReport(int status, int value) {
         note->clear();
         setAction({});
     } else {
+        // Only a failure while writing has got somewhere; the bar shows
+        // where it stopped, and is of no use after the others.
+        const bool whileWriting =
+            status == ORVANE_FW_BLOCK_FAILED || status == ORVANE_FW_IMAGE_REJECTED;
+        bar->setPosition(whileWriting ? value : 0);
+        bar->setVisible(whileWriting);
         note->clear();
         setAction(QString::fromLatin1(texts::kTryAgain));
     }

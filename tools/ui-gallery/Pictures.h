@@ -13,5 +13,6 @@ void menuPictures(Gallery& gallery);
 void windowPictures(Gallery& gallery, const QString& skinFolder);
 void lightingPictures(Gallery& gallery);
 void sensorPictures(Gallery& gallery);
+void supportPictures(Gallery& gallery);
 
 }  // namespace orvane::gallery

@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     orvane::gallery::windowPictures(gallery, skin);
     orvane::gallery::lightingPictures(gallery);
     orvane::gallery::sensorPictures(gallery);
+    orvane::gallery::supportPictures(gallery);
     if (!gallery.writeIndex()) {
         gallery.problem(QStringLiteral("cannot write index.html"));
     }

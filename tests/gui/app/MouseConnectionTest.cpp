@@ -5,6 +5,7 @@
 #include "app/DeviceLibrary.h"
 #include "app/MouseConnection.h"
 #include "gui/app/MainWindowHarness.h"
+#include "platform/FakeUpdateLock.h"
 #include "protocol/image/DeviceImage.h"
 
 namespace orvane::test {
@@ -55,6 +56,37 @@ TEST(MouseConnectionMatching, IgnoresOtherInterfacesAndArrivalsWhileConnected) {
     ASSERT_TRUE(followed.wait(5000));
     EXPECT_EQ(followed.at(0).at(0).toBool(), true);
     EXPECT_TRUE(link.connected());
+}
+
+TEST(MouseConnectionUpdate, LeavesTheMouseAloneWhileAnUpdateHoldsItThenReadsItAfresh) {
+    FakeClock clock;
+    emulator::VirtualHidBus bus{clock};
+    DeviceLink link{bus, clock};
+    FakeUpdateLock lock;
+    link.setAccessGate([&lock] { return !lock.elsewhere; });
+    MouseConnection connection(link, bus, clock, nullptr);
+    connection.setUpdateLock(&lock);
+    QSignalSpy versions(&connection, &MouseConnection::firmwareVersionChanged);
+    QSignalSpy followed(&connection, &MouseConnection::followed);
+    const QString mouse = QStringLiteral("HID#VID_1209&PID_0001&MI_00#hidraw9");
+    ASSERT_EQ(link.openDevice(), 1);
+
+    // The update program switches the mouse to its boot loader and back.
+    lock.elsewhere = true;
+    connection.interfaceRemoved(mouse);
+    EXPECT_FALSE(link.connected());
+    EXPECT_TRUE(connection.waitingForUpdate());
+    ASSERT_EQ(versions.size(), 1);
+    EXPECT_EQ(versions.at(0).at(0).toString(), QStringLiteral("-.--"));
+    connection.interfaceArrived(mouse);
+    EXPECT_FALSE(connection.reading());
+    EXPECT_EQ(link.openDevice(), 0);  // nothing of ours reaches the mouse
+
+    lock.elsewhere = false;
+    ASSERT_TRUE(followed.wait(5000));
+    EXPECT_TRUE(followed.at(0).at(0).toBool());
+    EXPECT_FALSE(connection.waitingForUpdate());
+    EXPECT_EQ(versions.last().at(0).toString(), QStringLiteral("1.05"));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "device/DeviceLink.h"
 
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
+#include <clocale>
 
 #include "platform/FakeClock.h"
 #include "protocol/DeviceIds.h"
@@ -178,6 +180,35 @@ TEST_P(FirmwareVersion, ReadsTheHexDigitsAsDecimal) {
     ASSERT_EQ(f.link.openDevice(), 1);
     EXPECT_EQ(f.link.firmwareVersionValue(), std::get<1>(GetParam()));
     EXPECT_EQ(firmwareVersionText(f.link), std::get<2>(GetParam()));
+}
+
+TEST(FirmwareVersionText, KeepsThePointUnderADecimalCommaLocale) {
+    // The application runs under the desktop's locale, which Qt switches on.
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no German locale installed";
+    }
+    Fixture f;
+    f.bus.add(configInterface("cfg", 0x0105));
+    ASSERT_EQ(f.link.openDevice(), 1);
+    const std::string text = firmwareVersionText(f.link);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(text, "1.05");
+}
+
+TEST(DeviceLink, AClosedGateKeepsTheMouseOutOfReach) {
+    Fixture f;
+    f.bus.add(configInterface("cfg", 0x0105));
+    bool open = true;
+    f.link.setAccessGate([&open] { return open; });
+    ASSERT_EQ(f.link.openDevice(), 1);
+    open = false;
+    EXPECT_FALSE(f.link.sendFeature(report64({0xA1, 0x03})));
+    f.link.closeDevice();
+    EXPECT_EQ(f.link.openDevice(), 0);
+    EXPECT_EQ(firmwareVersionText(f.link), "-.--");
+    open = true;
+    EXPECT_EQ(f.link.openDevice(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
