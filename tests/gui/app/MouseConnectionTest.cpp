@@ -32,6 +32,32 @@ TEST_F(Hotplug, UnplugClosesTheLinkReplugOpensItAgainAndFollowsTheSlot) {
     EXPECT_THAT(clock.sleeps(), testing::Contains(std::chrono::milliseconds(900)));
 }
 
+TEST_F(Hotplug, TheSupportPageStartsOnceAfterTheFirstReadingAndMayEndTheApplication) {
+    CVYSKDlg& window = open();
+    FakePage& support = page(PageKind::Support);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return support.supportStarts == 1; }, 5000));
+    EXPECT_EQ(support.firmwareText, QStringLiteral("1.05"));
+
+    QSignalSpy exits(&window, &CVYSKDlg::exitRequested);
+    support.declineUpdate = true;
+    onMouse([](VirtualMouse& m) { m.unplug(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !link.connected(); }, 5000));
+    QSignalSpy followed(&window, &CVYSKDlg::mouseFollowed);
+    onMouse([](VirtualMouse& m) { m.plug(); });
+    ASSERT_TRUE(followed.wait(5000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(support.supportStarts, 1);  // once per start of the application
+    EXPECT_TRUE(exits.isEmpty());
+}
+
+TEST_F(Hotplug, ADeclinedUpdateOfferEndsTheApplicationAsExitDoes) {
+    declineUpdateOffer = true;
+    CVYSKDlg& window = open();
+    QSignalSpy exits(&window, &CVYSKDlg::exitRequested);
+    EXPECT_TRUE(exits.wait(5000));
+    EXPECT_EQ(exits.count(), 1);
+}
+
 TEST(MouseConnectionMatching, IgnoresOtherInterfacesAndArrivalsWhileConnected) {
     FakeClock clock;
     emulator::VirtualHidBus bus{clock};
