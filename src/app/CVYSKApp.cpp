@@ -13,6 +13,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
 #include "platform/desktop/PointerSettingsSelection.h"
+#include "platform/linux/lockfile/FileUpdateLock.h"
 #include "platform/linux/x11/X11KeyboardHook.h"
 #include "platform/qt/LocalSocketSingleInstance.h"
 #include "platform/qt/QtShell.h"
@@ -66,6 +67,10 @@ int CVYSKApp::run(int argc, char** argv) {
         selection = selectHidBus("hidapi");
     }
     DeviceLink link(*selection.bus, clock);
+    // While the firmware-update program has the mouse, nothing of ours may
+    // reach it: not a reading, not an Apply, not the surface analysis.
+    FileUpdateLock updateLock(FileUpdateLock::defaultFile());
+    link.setAccessGate([&updateLock] { return !updateLock.heldElsewhere(); });
     DeviceLibrary library;
     // Global keys reach the key capture and the recorder on the UI thread.
     // Without an X server (a Wayland session without XWayland) there is no
@@ -96,6 +101,7 @@ int CVYSKApp::run(int argc, char** argv) {
     setup.bus = selection.bus.get();
     setup.clock = &clock;
     setup.library = &library;
+    setup.updateLock = &updateLock;
     setup.pageServices.keyboardHook = keyboardHook.get();
     setup.pageServices.shell = &shell;
     setup.pageServices.pointerSettings = pointerSettings.get();

@@ -109,6 +109,7 @@ void CVYSKDlg::initialise() {
 
     connection =
         std::make_unique<MouseConnection>(*setup.link, *setup.bus, *setup.clock, setup.library);
+    connection->setUpdateLock(setup.updateLock);
     connect(connection.get(), &MouseConnection::followed, this, &CVYSKDlg::followed);
     // While the mouse is being read its slot may become the current profile:
     // an Apply or a profile switch then would race it.
@@ -522,6 +523,19 @@ void CVYSKDlg::followed(bool opened, int slot) {
     }
     updateBusyState();
     emit mouseFollowed();
+    if (!supportPageStarted) {
+        supportPageStarted = true;
+        // After this slot has returned: the update offer is a modal question.
+        QMetaObject::invokeMethod(this, &CVYSKDlg::startSupportPage, Qt::QueuedConnection);
+    }
+}
+
+void CVYSKDlg::startSupportPage() {
+    // Once the first reading is done, so that the page finds the mouse open
+    // rather than opening it beside the reading.
+    if (auto* support = dynamic_cast<SupportPageStart*>(page(PageKind::Support))) {
+        support->initSupportPage([this] { emit exitRequested(); });
+    }
 }
 
 void CVYSKDlg::deviceEvent(int kind, int value) {

@@ -26,6 +26,7 @@ class MacroStore;
 class MouseConnection;
 class ProfilePage;
 class TrayIcon;
+class UpdateLock;
 
 // Where the main window keeps its files and reaches the mouse.
 struct MainWindowSetup {
@@ -37,6 +38,8 @@ struct MainWindowSetup {
     HidBus* bus = nullptr;
     Clock* clock = nullptr;
     DeviceLibrary* library = nullptr;  // may be null: no device events then
+    // The firmware update's claim on the mouse; null: nothing ever updates it.
+    const UpdateLock* updateLock = nullptr;
     // What the pages reach besides the link, the clock and the window's own
     // macro collection, which the window adds.
     PageServices pageServices;
@@ -115,7 +118,7 @@ class CVYSKDlg : public CKivImageDialog {
     void applyFinished();
     // The first reading of the mouse (or one after an arrival) is done.
     void mouseFollowed();
-    // "Exit" in the tray menu.
+    // "Exit" in the tray menu, or a declined firmware update.
     void exitRequested();
 
   protected:
@@ -136,6 +139,7 @@ class CVYSKDlg : public CKivImageDialog {
     void refreshProfileButton(std::size_t slot);
     void updateBusyState();
     void followed(bool opened, int slot);
+    void startSupportPage();
     void applyDone(const ApplyOutcome& outcome, std::size_t requestedFrom, bool macrosSaved);
     void setFirmwareVersionText(const QString& text);
     void warn(const QString& text);
@@ -168,6 +172,7 @@ class CVYSKDlg : public CKivImageDialog {
     bool initialised = false;
     QStringList startupWarnings;
     bool startupWarningsScheduled = false;
+    bool supportPageStarted = false;
 
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<MouseConnection> connection;

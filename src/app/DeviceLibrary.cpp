@@ -5,6 +5,8 @@
 #include <QMetaObject>
 #include <atomic>
 
+#include "platform/qt/SharedLibraryLoader.h"
+
 namespace orvane {
 
 namespace {
@@ -20,18 +22,9 @@ constexpr int kLastValueKind = 5;
 
 DeviceLibrary::DeviceLibrary(QObject* parent, const QString& baseName) : QObject(parent) {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {
-        QDir(programFolder).filePath(baseName),
-        QDir(programFolder).filePath(QStringLiteral("../lib/") + baseName), baseName};
-    for (const QString& candidate : candidates) {
-        library.setFileName(candidate);
-        if (library.load()) {
-            break;
-        }
-    }
-    if (!library.isLoaded()) {
-        error = QStringLiteral("The device-control library \"%1\" could not be loaded (%2).")
-                    .arg(baseName, library.errorString());
+    if (!loadSharedLibrary(library, baseName,
+                           {programFolder, QDir(programFolder).filePath(QStringLiteral("../lib"))},
+                           error)) {
         return;
     }
     captureEntry = reinterpret_cast<decltype(captureEntry)>(library.resolve("Capture_cb_data"));

@@ -8,6 +8,7 @@
 #include "app/DeviceLibrary.h"
 #include "app/InterfaceMatch.h"
 #include "device/DeviceCommands.h"
+#include "platform/UpdateLock.h"
 #include "platform/selection/DeviceMonitorSelection.h"
 
 namespace orvane {
@@ -21,7 +22,10 @@ constexpr Clock::Duration kArrivalSettle{900};
 
 MouseConnection::MouseConnection(DeviceLink& deviceLink, HidBus& hidBus, Clock& waitClock,
                                  DeviceLibrary* deviceLibrary, QObject* parent)
-    : QObject(parent), link(deviceLink), bus(hidBus), clock(waitClock), library(deviceLibrary) {}
+    : QObject(parent), link(deviceLink), bus(hidBus), clock(waitClock), library(deviceLibrary) {
+    updateWatch.setInterval(kUpdateWatchMs);
+    connect(&updateWatch, &QTimer::timeout, this, &MouseConnection::checkUpdateEnded);
+}
 
 MouseConnection::~MouseConnection() {
     // The monitor first, so that no new event is queued, then the readings.
@@ -48,11 +52,22 @@ bool MouseConnection::startMonitoring() {
 }
 
 void MouseConnection::followMouse() {
+    if (updateRunning()) {
+        waitForUpdate();
+        emit followed(false, 0);
+        return;
+    }
     startReading(false);
 }
 
 void MouseConnection::interfaceArrived(const QString& interfaceName) {
     if (!namesMouseInterface(interfaceName.toStdString())) {
+        return;
+    }
+    // The mouse coming back from its boot loader while the update program
+    // still reads it: the update's, not ours, until it lets go.
+    if (updateRunning()) {
+        waitForUpdate();
         return;
     }
     if (readingInFlight) {
@@ -62,14 +77,21 @@ void MouseConnection::interfaceArrived(const QString& interfaceName) {
         arrivalPending = true;
         return;
     }
-    if (link.connected()) {
+    if (link.connected() || waitingForUpdate()) {
         return;
     }
     startReading(true);
 }
 
 void MouseConnection::interfaceRemoved(const QString& interfaceName) {
-    if (!namesMouseInterface(interfaceName.toStdString()) || !link.connected()) {
+    if (!namesMouseInterface(interfaceName.toStdString())) {
+        return;
+    }
+    if (updateRunning()) {
+        waitForUpdate();
+        return;
+    }
+    if (!link.connected()) {
         return;
     }
     link.closeDevice();
@@ -77,6 +99,40 @@ void MouseConnection::interfaceRemoved(const QString& interfaceName) {
         library->closeDevice();
     }
     emit firmwareVersionChanged(QString::fromStdString(firmwareVersionText(link)));
+}
+
+bool MouseConnection::updateRunning() const {
+    return updateLock != nullptr && updateLock->heldElsewhere();
+}
+
+void MouseConnection::waitForUpdate() {
+    if (updateWatch.isActive()) {
+        return;
+    }
+    // Our handles and the capture go: the boot loader's transfer must not
+    // meet a single report of ours.
+    link.closeDevice();
+    if (library != nullptr) {
+        library->closeDevice();
+    }
+    emit firmwareVersionChanged(QString::fromStdString(firmwareVersionText(link)));
+    updateWatch.start();
+}
+
+void MouseConnection::checkUpdateEnded() {
+    if (updateRunning()) {
+        return;
+    }
+    updateWatch.stop();
+    if (readingInFlight) {
+        // A reading the update's lock may have turned away: read again once
+        // it ends.
+        arrivalPending = true;
+        return;
+    }
+    // Whatever the update did, the mouse may have a new firmware and a new
+    // handle: read it as one that has just arrived.
+    startReading(true);
 }
 
 void MouseConnection::startReading(bool arrival) {

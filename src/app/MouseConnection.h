@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <atomic>
 #include <memory>
 
@@ -14,6 +15,7 @@
 namespace orvane {
 
 class DeviceLibrary;
+class UpdateLock;
 
 // Follows the mouse for the main window: the first reading at start-up, and
 // the arrivals and removals the bus reports. The waits (900 ms before opening
@@ -26,6 +28,14 @@ class MouseConnection : public QObject {
     MouseConnection(DeviceLink& link, HidBus& bus, Clock& clock, DeviceLibrary* library,
                     QObject* parent = nullptr);
     ~MouseConnection() override;
+
+    // The firmware update's claim on the mouse: while another program holds
+    // it, arrivals are ignored and the mouse is left alone; once it is given
+    // up, the mouse is read afresh. Null: no update is ever in the way.
+    void setUpdateLock(const UpdateLock* lock) { updateLock = lock; }
+    // How often the claim is looked at while held (never otherwise).
+    static constexpr int kUpdateWatchMs = 500;
+    bool waitingForUpdate() const { return updateWatch.isActive(); }
 
     // Starts watching the bus for arrivals and removals; false when no way of
     // watching could be started (arrivals and removals are then not seen).
@@ -56,11 +66,17 @@ class MouseConnection : public QObject {
     // version text.
     void startReading(bool arrival);
     void readingDone(bool arrival, bool opened, int slot, const QString& versionText);
+    bool updateRunning() const;
+    // Lets go of the mouse until the update's claim is given up.
+    void waitForUpdate();
+    void checkUpdateEnded();
 
     DeviceLink& link;
     HidBus& bus;
     Clock& clock;
     DeviceLibrary* library;
+    const UpdateLock* updateLock = nullptr;
+    QTimer updateWatch;
     std::atomic<bool> readingInFlight{false};
     // An arrival seen while a reading ran; handled when the reading ends.
     bool arrivalPending = false;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "protocol/DeviceIds.h"
+#include "protocol/FirmwareImage.h"
 
 namespace orvane {
 
@@ -27,9 +28,17 @@ DeviceLink::DeviceLink(HidBus& bus, Clock& clock) : bus(bus), clock(clock) {}
 
 DeviceLink::~DeviceLink() = default;
 
+void DeviceLink::setAccessGate(std::function<bool()> mayTalkNow) {
+    std::lock_guard lock(mutex);
+    gate = std::move(mayTalkNow);
+}
+
 int DeviceLink::openDevice() {
     std::lock_guard lock(mutex);
     handle.reset();
+    if (!mayTalk()) {
+        return 0;
+    }
     for (const HidDeviceInfo& info : bus.enumerate()) {
         if (!isConfigInterface(info)) {
             continue;
@@ -61,6 +70,9 @@ int DeviceLink::closeDevice() {
 
 bool DeviceLink::sendFeature(std::span<const std::uint8_t> report) {
     std::lock_guard lock(mutex);
+    if (!mayTalk()) {
+        return false;
+    }
     // The report is sent from a const buffer, so unlike a system call that
     // may scribble on a failed transfer's buffer, a retry sends it unchanged.
     auto attempt = [&]() {
@@ -123,13 +135,7 @@ bool DeviceLink::receiveFeature(std::span<std::uint8_t, kCommandReportSize> repl
 
 std::uint16_t DeviceLink::firmwareVersionValue() const {
     std::lock_guard lock(mutex);
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(version));
-    unsigned value = 0;
-    for (const char* c = hex; *c >= '0' && *c <= '9'; ++c) {
-        value = value * 10 + static_cast<unsigned>(*c - '0');
-    }
-    return static_cast<std::uint16_t>(value);
+    return firmwareVersionValueOf(version);
 }
 
 std::uint16_t DeviceLink::versionNumber() const {
@@ -154,13 +160,9 @@ std::string firmwareVersionText(const DeviceLink& link) {
     if (!link.connected()) {
         return "-.--";
     }
-    // Whole numbers, not the C library's "%.2f": the application sets the
-    // process locale from the desktop, and a comma-decimal one would show
-    // "1,05".
-    const unsigned value = link.firmwareVersionValue();
-    const unsigned hundredths = value % 100;
-    return std::to_string(value / 100) + (hundredths < 10 ? ".0" : ".") +
-           std::to_string(hundredths);
+    // Not "%.2f": the application runs under the desktop's locale, which
+    // would write "1,05" in half of Europe.
+    return firmwareVersionText(link.firmwareVersionValue());
 }
 
 }  // namespace orvane

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -54,12 +55,18 @@ class DeviceLink {
     std::uint16_t versionNumber() const;
     bool connected() const;
 
+    // Asked before the link opens the mouse or sends it anything; while it
+    // answers false (a firmware update owns the mouse) the mouse counts as
+    // absent and transfers fail without reaching it.
+    void setAccessGate(std::function<bool()> mayTalk);
+
     // Pauses the link's protocols make; through the clock so tests run them at once.
     void pause(Clock::Duration duration);
 
     std::unique_lock<std::recursive_mutex> exchangeLock();
 
   private:
+    bool mayTalk() const { return !gate || gate(); }
     bool readOnce(std::span<std::uint8_t, kCommandReportSize> reply, HidError& error);
 
     HidBus& bus;
@@ -68,6 +75,7 @@ class DeviceLink {
     std::unique_ptr<HidDevice> handle;
     bool isConnected = false;
     std::uint16_t version = 0;
+    std::function<bool()> gate;
 };
 
 // The firmware version as the user sees it: the value / 100 with two

@@ -105,13 +105,4 @@ MouseMemory factoryMemory(std::uint16_t firmwareVersion, std::uint16_t bootLoade
     return memory;
 }
 
-std::optional<std::uint16_t> firmwareVersionOfImage(std::span<const std::uint8_t> image) {
-    if (image.size() < kFirmwareVersionOffset + 2 ||
-        !std::equal(kFirmwareTag.begin(), kFirmwareTag.end(), image.begin())) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint16_t>(image[kFirmwareVersionOffset] |
-                                      (image[kFirmwareVersionOffset + 1] << 8));
-}
-
 }  // namespace orvane::emulator

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "protocol/CommandCodes.h"
+#include "protocol/FirmwareImage.h"
 #include "protocol/ReportLayout.h"
 #include "protocol/image/DeviceImage.h"
 
@@ -72,11 +73,10 @@ void restoreFactoryContents(MouseMemory& memory);
 MouseMemory factoryMemory(std::uint16_t firmwareVersion, std::uint16_t bootLoaderVersion,
                           std::uint16_t releaseNumber);
 
-// Firmware images carry their version behind a tag at the very start: the
-// bytes "OVFW", then the version as a little-endian u16. An image without the
-// tag has no version of its own.
-inline constexpr std::array<std::uint8_t, 4> kFirmwareTag = {'O', 'V', 'F', 'W'};
-inline constexpr std::size_t kFirmwareVersionOffset = 4;
-std::optional<std::uint16_t> firmwareVersionOfImage(std::span<const std::uint8_t> image);
+// Firmware images carry their version behind a tag (protocol/FirmwareImage.h);
+// an image without the tag has no version of its own.
+using orvane::firmwareVersionOfImage;
+using orvane::kFirmwareTag;
+using orvane::kFirmwareVersionOffset;
 
 }  // namespace orvane::emulator

@@ -262,6 +262,11 @@ std::array<std::uint8_t, VirtualMouse::kImageSize> VirtualMouse::slotImage(std::
     return slot < kSlotCount ? state.memory.slotImages[slot] : SlotImage{};
 }
 
+void VirtualMouse::setFirmwareVersion(std::uint16_t version) {
+    state.memory.firmwareVersion = version;
+    state.memory.releaseNumber = version;
+}
+
 std::uint16_t VirtualMouse::firmwareVersion() const {
     return state.memory.firmwareVersion;
 }

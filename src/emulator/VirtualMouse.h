@@ -15,6 +15,7 @@
 #include "platform/HidDeviceInfo.h"
 #include "platform/HidError.h"
 #include "platform/virtual/Fault.h"
+#include "protocol/FirmwareRelease.h"
 
 namespace orvane::emulator {
 
@@ -23,8 +24,9 @@ struct VirtualMouseOptions {
     std::uint16_t vendorId;
     std::uint16_t productId;
     std::uint16_t bootLoaderProductId;
-    std::uint16_t releaseNumber = 0x0105;    // HID attributes, application mode
-    std::uint16_t firmwareVersion = 0x0105;  // what the version command reports
+    // The firmware the build's update folder carries, so a new mouse is up to date.
+    std::uint16_t releaseNumber = kShippedFirmwareVersion;    // HID attributes, application mode
+    std::uint16_t firmwareVersion = kShippedFirmwareVersion;  // what the version command reports
     std::uint16_t bootLoaderVersion = 0x0100;
     VirtualMouseOptions();  // the ids of DeviceIds.h
 };
@@ -134,6 +136,10 @@ class VirtualMouse {
     bool pressButton(int button);
     // The value the next surface-quality read reports.
     void setSurfaceQuality(std::uint8_t quality);
+    // Another firmware (0x0100 for 1.00), as if it had been flashed: the
+    // version command and the HID attributes both report it. A host sees the
+    // new release number when it next enumerates the mouse.
+    void setFirmwareVersion(std::uint16_t version);
 
     void addFault(const Fault& fault);
     void clearFaults();

@@ -46,6 +46,15 @@ class FirmwareVersionView {
     virtual void setFirmwareVersionText(const QString& text) = 0;
 };
 
+// The Support page's start: the firmware version and, for an out-of-date
+// mouse, the update offer. A user who declines it ends the application
+// through `exitApplication`, the same way "Exit" in the tray does.
+class SupportPageStart {
+  public:
+    virtual ~SupportPageStart() = default;
+    virtual void initSupportPage(std::function<void()> exitApplication) = 0;
+};
+
 // The Mouse Settings page: its macro menus follow the macro collection, and
 // it turns a record's pointer values into the desktop's settings on Apply.
 class MousePageOperations {

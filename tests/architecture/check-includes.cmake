@@ -23,6 +23,7 @@ set(allowed
   "platform/linux/gnome: platform"
   "platform/linux/kde: platform"
   "platform/linux/session: platform"
+  "platform/linux/lockfile: platform"
   "platform/qt: platform platform/linux/session"
   "platform/virtual: platform"
   "platform/selection: platform platform/linux/hidapi platform/linux/udev platform/virtual"
@@ -40,11 +41,13 @@ set(allowed
   "pages/sensor: pages controls skins device platform macros profile protocol protocol/image buttons"
   "pages/lighting: pages controls skins device platform macros profile protocol protocol/image buttons"
   "pages/macro: pages controls skins device platform macros profile protocol protocol/image buttons"
-  "pages/support: pages controls skins device platform macros profile protocol protocol/image buttons"
+  "pages/support: pages controls skins device platform macros profile protocol protocol/image buttons version"
   "app: pages pages/* controls skins device devlib/include version platform platform/* macros profile protocol protocol/image buttons"
+  "updater: controls skins platform platform/qt platform/linux/lockfile protocol devlib/include version"
+  "tools/firmware-image: platform protocol"
   "tools/orvanectl: devlib/include version macros profile protocol protocol/image buttons"
   "tools/skin-gen: skins"
-  "tools/ui-gallery: app pages pages/* controls skins device emulator platform platform/* macros profile protocol protocol/image buttons"
+  "tools/ui-gallery: app updater pages pages/* controls skins device emulator platform platform/* macros profile protocol protocol/image buttons"
 )
 
 if(NOT ROOT OR NOT IS_DIRECTORY "${ROOT}/src")

@@ -15,5 +15,6 @@ void lightingPictures(Gallery& gallery);
 void sensorPictures(Gallery& gallery);
 void macroPictures(Gallery& gallery);
 void shellPictures(Gallery& gallery);
+void supportPictures(Gallery& gallery);
 
 }  // namespace orvane::gallery

@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     orvane::gallery::sensorPictures(gallery);
     orvane::gallery::macroPictures(gallery);
     orvane::gallery::shellPictures(gallery);
+    orvane::gallery::supportPictures(gallery);
     if (!gallery.writeIndex()) {
         gallery.problem(QStringLiteral("cannot write index.html"));
     }

@@ -386,6 +386,17 @@ class RequestHandler {
     std::optional<Message> operator()(const SetQualityRequest& r) {
         return control([&](VirtualMouse& mouse) { mouse.setSurfaceQuality(r.quality); });
     }
+    std::optional<Message> operator()(const SetFirmwareRequest& r) {
+        return control([&](VirtualMouse& mouse) {
+            mouse.setFirmwareVersion(r.version);
+            // Plugged in afresh, as after a flash, so that hosts read the
+            // new release number.
+            if (mouse.plugged()) {
+                mouse.unplug();
+                mouse.plug();
+            }
+        });
+    }
     std::optional<Message> operator()(const AddFaultRequest& r) {
         if (r.kind == Fault::Kind::BusyReplies && r.busyStatus != 3 && r.busyStatus != 4) {
             return FailureReply{"a busy reply has status 3 or 4"};

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -215,6 +216,48 @@ void addMouseCommands(CLI::App& app, Action& chosen) {
           [value] { return SetQualityRequest{static_cast<std::uint8_t>(*value)}; });
 }
 
+// "1.00" (as the windows show it) or the device's own form "0x0100".
+std::optional<std::uint16_t> parseFirmwareVersion(const std::string& text) {
+    unsigned major = 0;
+    unsigned minor = 0;
+    char point = 0;
+    int used = 0;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        unsigned value = 0;
+        if (std::sscanf(text.c_str() + 2, "%4x%n", &value, &used) == 1 &&
+            static_cast<std::size_t>(used) + 2 == text.size()) {
+            return static_cast<std::uint16_t>(value);
+        }
+        return std::nullopt;
+    }
+    if (std::sscanf(text.c_str(), "%2u%c%2u%n", &major, &point, &minor, &used) != 3 ||
+        point != '.' || static_cast<std::size_t>(used) != text.size() || text.size() != 4) {
+        return std::nullopt;
+    }
+    // 1.05 is 0x0105 on the wire: each decimal digit one hexadecimal digit.
+    return static_cast<std::uint16_t>((major << 8) | ((minor / 10) << 4) | (minor % 10));
+}
+
+void addFirmwareCommand(CLI::App& app, Action& chosen) {
+    auto text = std::make_shared<std::string>();
+    CLI::App* firmware = app.add_subcommand(
+        "set-firmware",
+        "gives the mouse another firmware version, e.g. an older one to be updated");
+    firmware->add_option("VERSION", *text, "as the windows show it (1.00) or as 0x0100")
+        ->required();
+    firmware->callback([&chosen, text] {
+        chosen = [text](const std::string& socket, std::ostream&, std::ostream& err) {
+            const std::optional<std::uint16_t> version = parseFirmwareVersion(*text);
+            if (!version) {
+                err << "orvane-emu: \"" << *text
+                    << "\" is not a firmware version; write it like 1.00 or 0x0100\n";
+                return kToolUsage;
+            }
+            return command(socket, SetFirmwareRequest{*version}, err);
+        };
+    });
+}
+
 }  // namespace
 
 int runEmuTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -226,6 +269,7 @@ int runEmuTool(int argc, const char* const* argv, std::ostream& out, std::ostrea
     app.add_option("--socket", socket, "the daemon's socket")->capture_default_str();
     Action chosen;
     addMouseCommands(app, chosen);
+    addFirmwareCommand(app, chosen);
     addFaultCommands(app, chosen);
     addStateCommands(app, chosen);
     try {

@@ -56,6 +56,9 @@ void fields(auto& v, Is<DumpRequest> auto& m) {
     v(m.slot);
 }
 void fields(auto&, Is<SaveStateRequest> auto&) {}
+void fields(auto& v, Is<SetFirmwareRequest> auto& m) {
+    v(m.version);
+}
 void fields(auto& v, Is<LoadStateRequest> auto& m) {
     v(m.text);
 }

@@ -35,6 +35,7 @@
 //   27 Dump            has slot u8 (0/1), slot u8 (0 without)    85 Text
 //   28 SaveState       -                                         85 Text
 //   29 LoadState       text                                      80 Done
+//   2A SetFirmware     version u16 (0x0100 for 1.00)             80 Done
 //   (any)                                                        86 Failure: reason string
 //
 // Subscribe turns the connection into an event stream: Subscribed lists the
@@ -82,6 +83,7 @@ enum class FrameType : std::uint8_t {
     Dump = 0x27,
     SaveState = 0x28,
     LoadState = 0x29,
+    SetFirmware = 0x2A,
     Done = 0x80,
     DeviceList = 0x81,
     Opened = 0x82,
@@ -182,6 +184,12 @@ struct LoadStateRequest {
     friend bool operator==(const LoadStateRequest&, const LoadStateRequest&) = default;
 };
 
+struct SetFirmwareRequest {
+    static constexpr FrameType kType = FrameType::SetFirmware;
+    std::uint16_t version = 0;
+    friend bool operator==(const SetFirmwareRequest&, const SetFirmwareRequest&) = default;
+};
+
 struct DoneReply {
     static constexpr FrameType kType = FrameType::Done;
     HidError error = HidError::None;
@@ -239,9 +247,9 @@ using Message =
     std::variant<EnumerateRequest, OpenRequest, CloseRequest, SetFeatureRequest, GetFeatureRequest,
                  ReadInputRequest, SubscribeRequest, PlugRequest, UnplugRequest,
                  PressDpiButtonRequest, PressButtonRequest, SetQualityRequest, AddFaultRequest,
-                 ClearFaultsRequest, DumpRequest, SaveStateRequest, LoadStateRequest, DoneReply,
-                 DeviceListReply, OpenedReply, FeatureReply, InputReply, TextReply, FailureReply,
-                 SubscribedReply, HotplugMessage>;
+                 ClearFaultsRequest, DumpRequest, SaveStateRequest, LoadStateRequest,
+                 SetFirmwareRequest, DoneReply, DeviceListReply, OpenedReply, FeatureReply,
+                 InputReply, TextReply, FailureReply, SubscribedReply, HotplugMessage>;
 
 FrameType frameType(const Message& message);
 

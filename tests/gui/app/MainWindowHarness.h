@@ -24,7 +24,8 @@ namespace orvane::test {
 class FakePage : public CKivImageDialog,
                  public ProfilePage,
                  public ActiveLevelView,
-                 public FirmwareVersionView {
+                 public FirmwareVersionView,
+                 public SupportPageStart {
   public:
     FakePage(QWidget* parent, std::uint32_t MouseProfile::*edits)
         : CKivImageDialog(parent, Qt::Widget), field(edits) {}
@@ -39,6 +40,12 @@ class FakePage : public CKivImageDialog,
     }
     void showActiveDpiLevel(int level) override { shownLevel = level; }
     void setFirmwareVersionText(const QString& text) override { firmwareText = text; }
+    void initSupportPage(std::function<void()> exitApplication) override {
+        ++supportStarts;
+        if (declineUpdate) {
+            exitApplication();
+        }
+    }
 
     std::uint32_t MouseProfile::*field;
     std::uint32_t value = 0;
@@ -46,6 +53,8 @@ class FakePage : public CKivImageDialog,
     int stores = 0;
     int shownLevel = 0;
     QString firmwareText;
+    int supportStarts = 0;
+    bool declineUpdate = false;
 };
 
 // A main window on a temporary data folder and the in-process simulated
@@ -69,6 +78,7 @@ class MainWindowHarness {
                 &MouseProfile::lightingBrightness, &MouseProfile::reserved1,
                 &MouseProfile::reserved2};
             auto* page = new FakePage(parent, kFields[static_cast<std::size_t>(kind)]);
+            page->declineUpdate = declineUpdateOffer;
             fakePages[static_cast<std::size_t>(kind)] = page;
             return page;
         };
@@ -112,6 +122,8 @@ class MainWindowHarness {
         finished.wait(5000);
     }
 
+    // The Support page's user declines the update offer.
+    bool declineUpdateOffer = false;
     FakePage& page(PageKind kind) { return *fakePages[static_cast<std::size_t>(kind)]; }
 
     template <typename Action>

@@ -7,6 +7,7 @@
 #include "app/DeviceLibrary.h"
 #include "app/MouseConnection.h"
 #include "gui/app/MainWindowHarness.h"
+#include "platform/FakeUpdateLock.h"
 #include "protocol/image/DeviceImage.h"
 
 namespace orvane::test {
@@ -31,6 +32,32 @@ TEST_F(Hotplug, UnplugClosesTheLinkReplugOpensItAgainAndFollowsTheSlot) {
     EXPECT_TRUE(link.connected());
     EXPECT_NE(support.firmwareText, QStringLiteral("-.--"));
     EXPECT_THAT(clock.sleeps(), testing::Contains(std::chrono::milliseconds(900)));
+}
+
+TEST_F(Hotplug, TheSupportPageStartsOnceAfterTheFirstReadingAndMayEndTheApplication) {
+    CVYSKDlg& window = open();
+    FakePage& support = page(PageKind::Support);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return support.supportStarts == 1; }, 5000));
+    EXPECT_EQ(support.firmwareText, QStringLiteral("1.05"));
+
+    QSignalSpy exits(&window, &CVYSKDlg::exitRequested);
+    support.declineUpdate = true;
+    onMouse([](VirtualMouse& m) { m.unplug(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !link.connected(); }, 5000));
+    QSignalSpy followed(&window, &CVYSKDlg::mouseFollowed);
+    onMouse([](VirtualMouse& m) { m.plug(); });
+    ASSERT_TRUE(followed.wait(5000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(support.supportStarts, 1);  // once per start of the application
+    EXPECT_TRUE(exits.isEmpty());
+}
+
+TEST_F(Hotplug, ADeclinedUpdateOfferEndsTheApplicationAsExitDoes) {
+    declineUpdateOffer = true;
+    CVYSKDlg& window = open();
+    QSignalSpy exits(&window, &CVYSKDlg::exitRequested);
+    EXPECT_TRUE(exits.wait(5000));
+    EXPECT_EQ(exits.count(), 1);
 }
 
 TEST(MouseConnectionMatching, IgnoresOtherInterfacesAndArrivalsWhileConnected) {
@@ -87,6 +114,37 @@ TEST(MouseConnectionMatching, AnArrivalDuringAReadingIsHandledWhenTheReadingEnds
     EXPECT_TRUE(link.connected());
     EXPECT_EQ(followed.at(1).at(0).toBool(), true);
     EXPECT_THAT(clock.sleeps(), testing::Contains(std::chrono::milliseconds(900)));
+}
+
+TEST(MouseConnectionUpdate, LeavesTheMouseAloneWhileAnUpdateHoldsItThenReadsItAfresh) {
+    FakeClock clock;
+    emulator::VirtualHidBus bus{clock};
+    DeviceLink link{bus, clock};
+    FakeUpdateLock lock;
+    link.setAccessGate([&lock] { return !lock.elsewhere; });
+    MouseConnection connection(link, bus, clock, nullptr);
+    connection.setUpdateLock(&lock);
+    QSignalSpy versions(&connection, &MouseConnection::firmwareVersionChanged);
+    QSignalSpy followed(&connection, &MouseConnection::followed);
+    const QString mouse = QStringLiteral("HID#VID_1209&PID_0001&MI_00#hidraw9");
+    ASSERT_EQ(link.openDevice(), 1);
+
+    // The update program switches the mouse to its boot loader and back.
+    lock.elsewhere = true;
+    connection.interfaceRemoved(mouse);
+    EXPECT_FALSE(link.connected());
+    EXPECT_TRUE(connection.waitingForUpdate());
+    ASSERT_EQ(versions.size(), 1);
+    EXPECT_EQ(versions.at(0).at(0).toString(), QStringLiteral("-.--"));
+    connection.interfaceArrived(mouse);
+    EXPECT_FALSE(connection.reading());
+    EXPECT_EQ(link.openDevice(), 0);  // nothing of ours reaches the mouse
+
+    lock.elsewhere = false;
+    ASSERT_TRUE(followed.wait(5000));
+    EXPECT_TRUE(followed.at(0).at(0).toBool());
+    EXPECT_FALSE(connection.waitingForUpdate());
+    EXPECT_EQ(versions.last().at(0).toString(), QStringLiteral("1.05"));
 }
 
 }  // namespace

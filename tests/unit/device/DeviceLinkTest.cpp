@@ -253,6 +253,21 @@ TEST_P(FirmwareVersion, KeepsItsPointUnderACommaDecimalLocale) {
     EXPECT_EQ(firmwareVersionText(f.link), GetParam().text);
 }
 
+TEST(DeviceLink, AClosedGateKeepsTheMouseOutOfReach) {
+    Fixture f;
+    f.bus.add(configInterface("cfg", 0x0105));
+    bool open = true;
+    f.link.setAccessGate([&open] { return open; });
+    ASSERT_EQ(f.link.openDevice(), 1);
+    open = false;
+    EXPECT_FALSE(f.link.sendFeature(report64({0xA1, 0x03})));
+    f.link.closeDevice();
+    EXPECT_EQ(f.link.openDevice(), 0);
+    EXPECT_EQ(firmwareVersionText(f.link), "-.--");
+    open = true;
+    EXPECT_EQ(f.link.openDevice(), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Numbers, FirmwareVersion,
     ::testing::Values(VersionCase{"Release0088", 0x0088, 88, "0.88"},

@@ -46,6 +46,7 @@ std::vector<Message> everyMessage() {
         DumpRequest{4},
         SaveStateRequest{},
         LoadStateRequest{std::string("{\"slots\":[]}\0tail", 17)},
+        SetFirmwareRequest{0x0100},
         DoneReply{HidError::DeviceNotConnected},
         DeviceListReply{{configInterface(), pointerInterface()}},
         DeviceListReply{},
@@ -147,7 +148,7 @@ TEST(BusProtocol, UnusableLengthsAndUnknownTypesAreRejected) {
     EXPECT_FALSE(frameBoundaryKnown(oversize.error));
     EXPECT_EQ(decodeFrame(Bytes{0xFF, 0xFF, 0xFF, 0xFF}).error, FrameError::Oversize);
 
-    for (const std::uint8_t type : {0x00, 0x08, 0x1F, 0x2A, 0x7F, 0x88, 0xC1, 0xFF}) {
+    for (const std::uint8_t type : {0x00, 0x08, 0x1F, 0x2B, 0x7F, 0x88, 0xC1, 0xFF}) {
         const DecodedFrame unknown = decodeFrame(Bytes{1, 0, 0, 0, type});
         EXPECT_EQ(unknown.error, FrameError::UnknownType) << int(type);
         EXPECT_TRUE(frameBoundaryKnown(unknown.error));
