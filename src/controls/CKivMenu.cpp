@@ -242,6 +242,14 @@ int CKivMenu::widthToShow(const QString& text) const {
     return QFontMetrics(font).horizontalAdvance(text) + kTextIndent + kRowRightMargin + 2;
 }
 
+void CKivMenu::fitToItems(int minimumWidth) {
+    int width = minimumWidth;
+    for (const MenuItem& item : entries) {
+        width = std::max(width, widthToShow(item.text));
+    }
+    setMenuWidth(width);
+}
+
 void CKivMenu::layoutItems() {
     const int h = rowHeight();
     const int count = static_cast<int>(entries.size());

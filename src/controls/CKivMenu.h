@@ -36,6 +36,8 @@ class CKivMenu : public CKivWidget {
     int menuWidth() const { return widthOfMenu; }
     // The narrowest menu width that shows `text` in a row without eliding it.
     int widthToShow(const QString& text) const;
+    // At least `minimumWidth`, and wide enough that no item's text is elided.
+    void fitToItems(int minimumWidth);
 
     void setMenuFont(const QFont& font);
     const QFont& menuFont() const { return font; }

@@ -67,16 +67,11 @@ constexpr MouseItem kMouseItems[] = {
     {CKivMacroCtrl::kBackButton, "Back button", kBackButtonCode},
 };
 
-// Makes a submenu wide enough for its texts.
+// Makes a submenu at least `width` wide and wide enough for its texts.
 void fitSubmenu(CKivMenu& menu, int parentId, int width) {
-    CKivMenu* submenu = menu.submenu(parentId);
-    if (submenu == nullptr) {
-        return;
+    if (CKivMenu* submenu = menu.submenu(parentId)) {
+        submenu->fitToItems(width);
     }
-    for (const MenuItem& item : submenu->items()) {
-        width = std::max(width, submenu->widthToShow(item.text));
-    }
-    submenu->setMenuWidth(width);
 }
 
 }  // namespace

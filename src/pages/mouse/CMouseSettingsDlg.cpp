@@ -66,15 +66,10 @@ QString joined(const std::vector<std::string>& parts) {
 
 // Makes a submenu at least `width` wide and wide enough for its texts.
 void fitSubmenu(CKivMenu& menu, int parentId, int width) {
-    CKivMenu* submenu = menu.submenu(parentId);
-    if (submenu == nullptr) {
-        return;
+    if (CKivMenu* submenu = menu.submenu(parentId)) {
+        submenu->fitToItems(width);
+        submenu->setItemHeight(kMenuItemHeight);
     }
-    for (const MenuItem& item : submenu->items()) {
-        width = std::max(width, submenu->widthToShow(item.text));
-    }
-    submenu->setMenuWidth(width);
-    submenu->setItemHeight(kMenuItemHeight);
 }
 
 }  // namespace
