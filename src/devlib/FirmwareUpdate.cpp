@@ -36,6 +36,8 @@ constexpr Pause kBootLoaderTryPause{500};
 constexpr int kAlternatingTries = 31;
 constexpr Pause kAlternatingPause{1500};
 constexpr Pause kReturnPollPause{250};
+// A mouse that has just come back may not answer at once.
+constexpr std::array<Pause, 3> kVersionRetries = {Pause{0}, Pause{500}, Pause{1000}};
 
 constexpr std::int32_t kStarted = 1;
 constexpr std::int32_t kBootLoaderReached = 3;
@@ -167,10 +169,20 @@ void FirmwareWorker::run() {
         }
         return;
     }
-    std::uint16_t version = 0;
-    if (getFirmwareVersion(core, &version) == kOk) {
-        report(ORVANE_FW_DONE, version);
+    // The update must end with a status the host can act on: a mouse that
+    // is back but never tells its version is not usable yet, whatever it
+    // runs.
+    for (Pause wait : kVersionRetries) {
+        if (!pause(wait)) {
+            return;
+        }
+        std::uint16_t version = 0;
+        if (getFirmwareVersion(core, &version) == kOk) {
+            report(ORVANE_FW_DONE, version);
+            return;
+        }
     }
+    report(ORVANE_FW_NOT_BACK, progress);
 }
 
 std::optional<Mode> FirmwareWorker::detectMode() {

@@ -205,6 +205,20 @@ TEST_F(FirmwareUpdate, MouseNotBackWithin30SecondsEndsWith87) {
     EXPECT_LT(clock.now() - accepted, kReturnTimeout + milliseconds(1000));
 }
 
+TEST_F(FirmwareUpdate, MouseBackButSilentEndsWith87InsteadOfNothing) {
+    onProgress = [this](int status, int value) {
+        if (status == 1 && value == 100) {
+            // The mouse returns to application mode but answers nothing.
+            bus->withMouse([](emulator::VirtualMouse& mouse) {
+                mouse.addFault({emulator::Fault::Kind::FailGets, 1000});
+            });
+        }
+    };
+    const auto seen = run(firmwareImage(1024));
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), (Progress{87, 100}));
+}
+
 Recorder<std::uint8_t> changes;
 Recorder<int> removalsHandled;
 
