@@ -64,9 +64,8 @@ extern "C" {
 #define ORVANE_FW_BLOCK_FAILED 84   /**< writing a block failed */
 #define ORVANE_FW_IMAGE_REJECTED 85 /**< the boot loader rejected the whole image */
 #define ORVANE_FW_NO_MOUSE 86       /**< no mouse in either mode */
-#define ORVANE_FW_NOT_BACK                                                                        \
-    87 /**< the mouse did not return in application mode within 30 s, or did not tell its version \
-          there */
+/** the mouse did not return in application mode within 30 s, or did not tell its version there */
+#define ORVANE_FW_NOT_BACK 87
 #define ORVANE_FW_DONE 96 /**< finished; the value is the new firmware version */
 /**@}*/
 
