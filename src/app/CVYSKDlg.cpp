@@ -16,6 +16,7 @@
 #include "controls/CKivButton.h"
 #include "controls/CKivComboButton.h"
 #include "controls/CKivStatic.h"
+#include "controls/CPopDlg.h"
 #include "controls/KivFont.h"
 #include "pages/PageInterfaces.h"
 #include "profile/ProfileFile.h"
@@ -478,7 +479,7 @@ void CVYSKDlg::applyDone(const ApplyOutcome& outcome, std::size_t requestedFrom,
         warn(QString::fromLatin1(texts::kMacrosNotSaved).arg(pathText(macros->macroFolder)));
     }
     if (!outcome.reachedMouse()) {
-        warn(QString::fromLatin1(texts::kMouseNotFound));
+        warn(CPopDlg::mouseMissingText(outcome.unreadablePath));
     } else {
         for (std::uint8_t button : outcome.shortenedMacroButtons) {
             warn(QString::fromLatin1(texts::kMacroShortened).arg(int(button) + 1));
