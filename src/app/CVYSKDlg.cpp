@@ -105,6 +105,8 @@ void CVYSKDlg::initialise() {
         tray = std::make_unique<TrayIcon>(windowIcon());
         connect(tray.get(), &TrayIcon::showRequested, this, &CVYSKDlg::showMainWindow);
         connect(tray.get(), &TrayIcon::exitRequested, this, &CVYSKDlg::exitRequested);
+        connect(tray.get(), &TrayIcon::failed, this, [this](const QString& text) { warn(text); });
+        tray->setAutostartEntry(setup.autostart);
         tray->show();
     }
 
