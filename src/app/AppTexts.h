@@ -9,6 +9,11 @@ inline constexpr const char* kWindowTitle = "ORVANE PRO Software";
 inline constexpr const char* kTrayTooltip = "ORVANE Pro Gaming Mouse";
 inline constexpr const char* kTrayConfigMouse = "Config Mouse";
 inline constexpr const char* kTrayExit = "Exit";
+// The tick is U+221A, which the fonts the menu falls back to all carry.
+inline constexpr const char* kTrayAutostartOn = "\u221A Start with the desktop";
+inline constexpr const char* kTrayAutostartOff = "Start with the desktop";
+inline constexpr const char* kAutostartFailed =
+    "The program could not be set to start with the desktop: %1";
 inline constexpr const char* kNotificationsFailed = "RegisterDeviceNotification Failed!";
 inline constexpr const char* kNoFirmwareVersion = "-.--";
 

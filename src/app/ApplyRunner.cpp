@@ -31,6 +31,7 @@ ApplyOutcome ApplyRunner::run(const ApplyRequest& request) {
     }
 
     if (link.openDeviceIfClosed() != 1) {
+        outcome.unreadablePath = link.unreadablePath();
         link.closeDevice();
         return outcome;
     }

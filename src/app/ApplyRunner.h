@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "app/WorkerThreads.h"
@@ -26,6 +27,8 @@ struct ApplyOutcome {
     std::size_t slot = 0;
     std::vector<std::size_t> unsavedSlots;  // profile files that could not be written
     bool mouseFound = false;
+    // A mouse plugged in that this user may not open; empty when none.
+    std::string unreadablePath;
     int uploadResult = 0;
     int selectResult = 0;
     // Buttons whose macro did not fit into the mouse's macro area.

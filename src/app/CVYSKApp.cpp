@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/desktop/PointerSettingsSelection.h"
 #include "platform/linux/lockfile/FileUpdateLock.h"
+#include "platform/linux/session/AutostartEntry.h"
 #include "platform/linux/x11/X11KeyboardHook.h"
 #include "platform/qt/LocalSocketSingleInstance.h"
 #include "platform/qt/QtShell.h"
@@ -106,6 +107,14 @@ int CVYSKApp::run(int argc, char** argv) {
     setup.pageServices.shell = &shell;
     setup.pageServices.pointerSettings = pointerSettings.get();
     setup.pageServices.paths = &paths;
+    // Started at log-in in the tray, so that the mouse's events are followed
+    // from then on.
+    const AutostartEntry autostart(
+        AutostartEntry::fileFor(AppPaths::thisProcessEnvironment(), kDesktopId),
+        texts::kWindowTitle,
+        desktopExecQuoted(QCoreApplication::applicationFilePath().toStdString()) + " --hidden",
+        kDesktopId);
+    setup.autostart = &autostart;
 
     CVYSKDlg window(setup, {});
     instance.setOnShowRequested([&window] { window.showMainWindow(); });

@@ -16,6 +16,7 @@
 #include "controls/CKivButton.h"
 #include "controls/CKivComboButton.h"
 #include "controls/CKivStatic.h"
+#include "controls/CPopDlg.h"
 #include "controls/KivFont.h"
 #include "pages/PageInterfaces.h"
 #include "profile/ProfileFile.h"
@@ -104,6 +105,8 @@ void CVYSKDlg::initialise() {
         tray = std::make_unique<TrayIcon>(windowIcon());
         connect(tray.get(), &TrayIcon::showRequested, this, &CVYSKDlg::showMainWindow);
         connect(tray.get(), &TrayIcon::exitRequested, this, &CVYSKDlg::exitRequested);
+        connect(tray.get(), &TrayIcon::failed, this, [this](const QString& text) { warn(text); });
+        tray->setAutostartEntry(setup.autostart);
         tray->show();
     }
 
@@ -478,7 +481,7 @@ void CVYSKDlg::applyDone(const ApplyOutcome& outcome, std::size_t requestedFrom,
         warn(QString::fromLatin1(texts::kMacrosNotSaved).arg(pathText(macros->macroFolder)));
     }
     if (!outcome.reachedMouse()) {
-        warn(QString::fromLatin1(texts::kMouseNotFound));
+        warn(CPopDlg::mouseMissingText(outcome.unreadablePath));
     } else {
         for (std::uint8_t button : outcome.shortenedMacroButtons) {
             warn(QString::fromLatin1(texts::kMacroShortened).arg(int(button) + 1));

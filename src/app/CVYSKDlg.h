@@ -15,6 +15,7 @@
 
 namespace orvane {
 
+class AutostartEntry;
 class CKivButton;
 class CKivComboButton;
 class CKivStatic;
@@ -44,6 +45,8 @@ struct MainWindowSetup {
     // macro collection, which the window adds.
     PageServices pageServices;
     bool withTrayIcon = true;
+    // The user's autostart entry, switched from the tray menu; null: no such item.
+    const AutostartEntry* autostart = nullptr;
 };
 
 // The application's only top-level window: page buttons, the profile bar,

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "platform/qt/SharedLibraryLoader.h"
+#include "version/Version.h"
 
 namespace orvane {
 
@@ -22,7 +23,7 @@ constexpr int kLastValueKind = 5;
 
 DeviceLibrary::DeviceLibrary(QObject* parent, const QString& baseName) : QObject(parent) {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    if (!loadSharedLibrary(library, baseName,
+    if (!loadSharedLibrary(library, baseName, kLibraryAbiVersion,
                            {programFolder, QDir(programFolder).filePath(QStringLiteral("../lib"))},
                            error)) {
         return;

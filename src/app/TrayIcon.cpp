@@ -1,13 +1,12 @@
 #include "app/TrayIcon.h"
 
 #include <QCursor>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 
 #include "app/AppTexts.h"
 #include "controls/CKivMenu.h"
-#include "skins/SkinPalette.h"
+#include "platform/linux/session/AutostartEntry.h"
+#include "skins/AppIcon.h"
 
 namespace orvane {
 
@@ -15,38 +14,12 @@ namespace {
 
 constexpr int kTrayMenuWidth = 130;
 
-QColor toColor(palette::Rgb rgb) {
-    return QColor(rgb.r, rgb.g, rgb.b);
-}
-
-QPixmap drawIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(toColor(palette::kGraphite));
-    painter.drawRoundedRect(QRectF(0, 0, s, s), s * 0.22, s * 0.22);
-    // A mouse seen from above: body, the split between the buttons, the wheel.
-    QPainterPath body;
-    body.addRoundedRect(QRectF(s * 0.30, s * 0.14, s * 0.40, s * 0.72), s * 0.20, s * 0.20);
-    painter.setPen(QPen(toColor(palette::kAccent), std::max(1.0, s * 0.06)));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(body);
-    painter.drawLine(QPointF(s * 0.5, s * 0.16), QPointF(s * 0.5, s * 0.40));
-    painter.setBrush(toColor(palette::kAccent));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(s * 0.46, s * 0.24, s * 0.08, s * 0.12), s * 0.04, s * 0.04);
-    return pixmap;
-}
-
 }  // namespace
 
 QIcon applicationIcon() {
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(drawIcon(size));
+        icon.addPixmap(QPixmap::fromImage(drawApplicationIcon(size)));
     }
     return icon;
 }
@@ -81,10 +54,27 @@ void TrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
 void TrayIcon::openMenu(const QPoint& cursor) {
     if (!trayMenu) {
         trayMenu = std::make_unique<CKivMenu>(kTrayMenuId, this, kTrayMenuWidth);
-        trayMenu->addItem(kConfigMouseItem, QString::fromLatin1(texts::kTrayConfigMouse));
-        trayMenu->addItem(kExitItem, QString::fromLatin1(texts::kTrayExit));
     }
+    // Built at each opening: the autostart mark follows the file, which the
+    // desktop's own settings may have changed meanwhile.
+    trayMenu->clearItems();
+    trayMenu->addItem(kConfigMouseItem, QString::fromLatin1(texts::kTrayConfigMouse));
+    if (autostart != nullptr) {
+        trayMenu->addItem(kAutostartItem,
+                          QString::fromUtf8(autostart->enabled() ? texts::kTrayAutostartOn
+                                                                 : texts::kTrayAutostartOff));
+    }
+    trayMenu->addItem(kExitItem, QString::fromLatin1(texts::kTrayExit));
+    trayMenu->fitToItems(kTrayMenuWidth);
     trayMenu->popup(cursor, CKivMenu::Anchor::BottomRight);
+}
+
+void TrayIcon::toggleAutostart() {
+    std::string error;
+    if (!autostart->setEnabled(!autostart->enabled(), error)) {
+        emit failed(
+            QString::fromLatin1(texts::kAutostartFailed).arg(QString::fromStdString(error)));
+    }
 }
 
 void TrayIcon::controlNotified(int id, int value) {
@@ -95,6 +85,8 @@ void TrayIcon::controlNotified(int id, int value) {
         emit showRequested();
     } else if (value == kExitItem) {
         emit exitRequested();
+    } else if (value == kAutostartItem && autostart != nullptr) {
+        toggleAutostart();
     }
 }
 

@@ -155,6 +155,14 @@ const QString& CPopDlg::mouseNotFoundText() {
     return text;
 }
 
+QString CPopDlg::mouseMissingText(const std::string& unreadablePath) {
+    if (unreadablePath.empty()) {
+        return mouseNotFoundText();
+    }
+    return QString::fromLatin1(texts::kMouseNotReadable)
+        .arg(QString::fromStdString(unreadablePath));
+}
+
 void CPopDlg::showWarning(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(texts::kMessageCaption), text,
                     QMessageBox::Ok, parent);
@@ -267,7 +275,7 @@ void CPopDlg::pressOk() {
     switch (popupVariant) {
         case popup::kSurfaceAnalysisStart: {
             if (!analysisStarter || !analysisStarter()) {
-                warn(mouseNotFoundText());
+                warn(missingMouseText ? missingMouseText() : mouseNotFoundText());
                 return;
             }
             okRunning = true;

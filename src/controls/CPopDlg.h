@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <string>
 
 #include "controls/CKivImageDialog.h"
 #include "platform/KeyboardHook.h"
@@ -54,6 +55,9 @@ class CPopDlg : public CKivImageDialog {
     // Where the key capture listens; without one the capture cannot start.
     void setKeyboardHook(KeyboardHook* hook) { keyboardHook = hook; }
     void setAnalysisStarter(AnalysisStarter starter) { analysisStarter = std::move(starter); }
+    // What to say when the starter found no mouse it could open; by default
+    // the mouse is missing.
+    void setMissingMouseText(std::function<QString()> text) { missingMouseText = std::move(text); }
 
     void setMessageBox(MessageBox box) { messageBox = std::move(box); }
     void setChildRunner(ChildRunner runner) { childRunner = std::move(runner); }
@@ -63,6 +67,9 @@ class CPopDlg : public CKivImageDialog {
 
     static const QString& hookFailedText();
     static const QString& mouseNotFoundText();
+    // "Not found", or, when a mouse is plugged in at `unreadablePath` but may
+    // not be opened, the message that says so and how to fix it.
+    static QString mouseMissingText(const std::string& unreadablePath);
     // The application's way of showing a failure: caption "VELTRAC", exclamation.
     static void showWarning(QWidget* parent, const QString& text);
     // Puts a dialog over the middle of its parent's window, kept on the
@@ -114,6 +121,7 @@ class CPopDlg : public CKivImageDialog {
     KeyboardSubscription subscription;
     bool captureTried = false;
     AnalysisStarter analysisStarter;
+    std::function<QString()> missingMouseText;
     MessageBox messageBox;
     ChildRunner childRunner;
     QString pictureFolder;

@@ -36,6 +36,7 @@ void DeviceLink::setAccessGate(std::function<bool()> mayTalkNow) {
 int DeviceLink::openDevice() {
     std::lock_guard lock(mutex);
     handle.reset();
+    deniedPath.clear();
     if (!mayTalk()) {
         return 0;
     }
@@ -46,14 +47,23 @@ int DeviceLink::openDevice() {
         HidError error = HidError::None;
         std::unique_ptr<HidDevice> device = bus.open(info.path, error);
         if (device == nullptr) {
+            if (error == HidError::AccessDenied && deniedPath.empty()) {
+                deniedPath = info.path;
+            }
             continue;
         }
         handle = std::move(device);
         isConnected = true;
         version = info.releaseNumber;
+        deniedPath.clear();
         return 1;
     }
     return 0;
+}
+
+std::string DeviceLink::unreadablePath() const {
+    std::lock_guard lock(mutex);
+    return deniedPath;
 }
 
 int DeviceLink::openDeviceIfClosed() {

@@ -37,6 +37,11 @@ class DeviceLink {
     int openDevice();
     // 1 at once when connected, else openDevice().
     int openDeviceIfClosed();
+    // After an openDevice that found no mouse to talk to: the path of a
+    // configuration interface that is plugged in but that this user may not
+    // open (no udev rule grants it), empty when there was none at all. Such
+    // a mouse is not "missing" and must not be reported as such.
+    std::string unreadablePath() const;
     // Forgets the handle; always 1.
     int closeDevice();
 
@@ -75,6 +80,7 @@ class DeviceLink {
     std::unique_ptr<HidDevice> handle;
     bool isConnected = false;
     std::uint16_t version = 0;
+    std::string deniedPath;
     std::function<bool()> gate;
 };
 

@@ -15,6 +15,7 @@
 #include "platform/HidDeviceInfo.h"
 #include "platform/HidError.h"
 #include "platform/virtual/Fault.h"
+#include "protocol/DeviceIds.h"
 #include "protocol/FirmwareRelease.h"
 
 namespace orvane::emulator {
@@ -91,7 +92,8 @@ struct Notice {
 //   plugged in is enumerated afresh (removals, then arrivals).
 class VirtualMouse {
   public:
-    static constexpr int kConfigInterface = 0;     // 0xFF01/0x0002: features and event reports
+    static constexpr int kConfigInterface =
+        kConfigInterfaceNumber;                    // 0xFF01/0x0002: features and event reports
     static constexpr int kCompliantInterface = 1;  // 0xFF02/0x0001
     static constexpr int kPointerInterface = 2;    // 0x0001/0x0002, the plain pointer
     static constexpr std::size_t kSlotCount = 5;

@@ -22,6 +22,9 @@ HidError hidErrorFromErrno(int errorNumber) {
         case ENODEV:
         case ENOENT:
             return HidError::DeviceNotConnected;
+        case EACCES:
+        case EPERM:
+            return HidError::AccessDenied;
         default:
             return HidError::GeneralFailure;
     }

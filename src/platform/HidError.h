@@ -9,6 +9,9 @@ namespace orvane {
 // mouse can inject one); the named ones are those the transports act on.
 enum class HidError : std::uint32_t {
     None = 0,
+    // The interface is there but this user may not open it (a hidraw node
+    // without a udev rule that grants access): never to be taken for absent.
+    AccessDenied = 5,
     DeviceNotReady = 21,
     Crc = 23,
     WriteFault = 29,
@@ -21,7 +24,7 @@ enum class HidError : std::uint32_t {
 
 // The one mapping of the backends' errno values onto those numbers:
 // EIO 1627, EPIPE 31, ETIMEDOUT 121, EAGAIN and EBUSY 21, EINVAL 87, ENODEV
-// and ENOENT 1167; anything else is a general failure (31).
+// and ENOENT 1167, EACCES and EPERM 5; anything else is a general failure (31).
 HidError hidErrorFromErrno(int errorNumber);
 
 // Whether a transport tries a failed transfer again after this error.

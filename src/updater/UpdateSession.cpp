@@ -11,6 +11,7 @@
 #include "platform/qt/SharedLibraryLoader.h"
 #include "protocol/FirmwareImage.h"
 #include "updater/UpdateTexts.h"
+#include "version/Version.h"
 
 namespace orvane::updater {
 
@@ -36,7 +37,8 @@ bool UpdateSession::loadLibrary(const QString& programFolder, QString& error) {
     const QStringList folders = {programFolder, here.filePath(QStringLiteral("..")),
                                  here.filePath(QStringLiteral("../..")),
                                  here.filePath(QStringLiteral("../lib"))};
-    if (!loadSharedLibrary(library, QStringLiteral("Orvane_pro_dll"), folders, error)) {
+    if (!loadSharedLibrary(library, QStringLiteral("Orvane_pro_dll"), kLibraryAbiVersion, folders,
+                           error)) {
         return false;
     }
     FirmwareEntryPoints points;

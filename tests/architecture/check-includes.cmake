@@ -24,6 +24,7 @@ set(allowed
   "platform/linux/kde: platform"
   "platform/linux/session: platform"
   "platform/linux/lockfile: platform"
+  "platform/linux/probe: platform"
   "platform/qt: platform platform/linux/session"
   "platform/virtual: platform"
   "platform/selection: platform platform/linux/hidapi platform/linux/udev platform/virtual"
@@ -45,7 +46,7 @@ set(allowed
   "app: pages pages/* controls skins device devlib/include version platform platform/* macros profile protocol protocol/image buttons"
   "updater: controls skins platform platform/qt platform/linux/lockfile protocol devlib/include version"
   "tools/firmware-image: platform protocol"
-  "tools/orvanectl: devlib/include version macros profile protocol protocol/image buttons"
+  "tools/orvanectl: devlib/include version macros profile protocol protocol/image buttons platform platform/selection platform/desktop platform/linux/x11 platform/linux/probe"
   "tools/skin-gen: skins"
   "tools/ui-gallery: app updater pages pages/* controls skins device emulator platform platform/* macros profile protocol protocol/image buttons"
 )

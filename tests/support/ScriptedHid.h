@@ -115,10 +115,21 @@ class ScriptedHidBus final : public HidBus {
         return *device;
     }
 
+    // Lists an interface that open() refuses with `error` (a node this user
+    // may not open, say).
+    void addRefusing(const HidDeviceInfo& info, HidError error) {
+        infos.push_back(info);
+        refused[info.path] = error;
+    }
+
     std::vector<HidDeviceInfo> enumerate() override { return infos; }
 
     std::unique_ptr<HidDevice> open(const std::string& path, HidError& error) override {
         opened.push_back(path);
+        if (auto refusal = refused.find(path); refusal != refused.end()) {
+            error = refusal->second;
+            return nullptr;
+        }
         auto found = devices.find(path);
         if (found == devices.end()) {
             error = HidError::DeviceNotConnected;
@@ -130,6 +141,7 @@ class ScriptedHidBus final : public HidBus {
 
     std::vector<HidDeviceInfo> infos;
     std::vector<std::string> opened;
+    std::map<std::string, HidError> refused;
 
   private:
     class Handle final : public HidDevice {

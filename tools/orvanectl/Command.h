@@ -16,5 +16,7 @@ void addMacroCommands(CLI::App& parent, Action& chosen);
 // The commands that drive the mouse through the device-control library.
 void addDeviceCommands(CLI::App& parent, Action& chosen);
 void addEventCommands(CLI::App& parent, Action& chosen);
+// doctor: whether this system lets the user reach the mouse.
+void addDoctorCommand(CLI::App& parent, Action& chosen);
 
 }  // namespace orvanectl

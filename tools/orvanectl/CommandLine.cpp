@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "Command.h"
+#include "version/Version.h"
 
 namespace orvanectl {
 
@@ -8,10 +9,12 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     CLI::App app{"Works with ORVANE PRO profile and macro files, and with the mouse itself.",
                  "orvanectl"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("orvanectl ") + orvane::kSoftwareVersionText);
     Action chosen;
     addProfileCommands(app, chosen);
     addMacroCommands(app, chosen);
     addDeviceCommands(app, chosen);
+    addDoctorCommand(app, chosen);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

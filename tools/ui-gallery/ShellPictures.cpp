@@ -1,6 +1,7 @@
 // The shell around the pages: the profile bar after each menu pick, the tray
-// menu with the panel along the top and along the bottom edge, and the
-// question export asks before it replaces a file.
+// menu with the panel along the top and along the bottom edge, the question
+// export asks before it replaces a file, and the message for a mouse that is
+// plugged in but may not be opened.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -18,9 +19,11 @@
 #include "app/TrayIcon.h"
 #include "controls/CKivComboButton.h"
 #include "controls/CKivMenu.h"
+#include "controls/CPopDlg.h"
 #include "device/DeviceLink.h"
 #include "emulator/VirtualHidBus.h"
 #include "platform/FakeClock.h"
+#include "platform/linux/session/AutostartEntry.h"
 
 namespace orvane::gallery {
 
@@ -112,6 +115,16 @@ QImage screenWithMenu(const QRect& screen, bool panelOnTop, CKivMenu& menu, QPoi
 
 void trayMenuAtBothEdges(Gallery& gallery) {
     TrayIcon tray(applicationIcon());
+    // Switched on, so that the picture shows the item's mark.
+    QTemporaryDir folder;
+    const AutostartEntry autostart(
+        std::filesystem::path(folder.path().toStdString()) / "autostart.desktop", "ORVANE",
+        "OrvaneConfig --hidden", "icon");
+    std::string error;
+    if (!autostart.setEnabled(true, error)) {
+        gallery.problem(QString::fromStdString(error));
+    }
+    tray.setAutostartEntry(&autostart);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const struct {
         bool top;
@@ -154,12 +167,31 @@ void exportOverwriteQuestion(Gallery& gallery) {
                  QStringLiteral("Export, before it replaces the file it will really write"));
 }
 
+void mouseNotReadableMessage(Gallery& gallery) {
+    QImage shown;
+    QTimer::singleShot(200, [&shown] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            shown = box->grab().toImage();
+            box->close();
+        }
+    });
+    CPopDlg::showWarning(nullptr, CPopDlg::mouseMissingText("/dev/hidraw3"));
+    if (shown.isNull()) {
+        gallery.problem(QStringLiteral("the not-readable message was not shown"));
+        return;
+    }
+    gallery.save(QStringLiteral("windows/shell-mouse-not-readable.png"), shown,
+                 QStringLiteral("Apply with the mouse plugged in but not readable by the user: "
+                                "what is wrong and how to fix it, instead of \"not found\""));
+}
+
 }  // namespace
 
 void shellPictures(Gallery& gallery) {
     profileBarAfterEachPick(gallery);
     trayMenuAtBothEdges(gallery);
     exportOverwriteQuestion(gallery);
+    mouseNotReadableMessage(gallery);
 }
 
 }  // namespace orvane::gallery

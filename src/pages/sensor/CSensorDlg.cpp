@@ -15,6 +15,7 @@
 #include "controls/CPopDlg.h"
 #include "controls/CQOREdit.h"
 #include "controls/KivSliderImages.h"
+#include "device/DeviceLink.h"
 #include "pages/sensor/SensorValues.h"
 #include "pages/sensor/SurfaceAnalysisStarter.h"
 #include "skins/SkinCache.h"
@@ -467,6 +468,10 @@ void CSensorDlg::analyzeSurface() {
     CPopDlg question(layout::popup::kSurfaceAnalysisStart, this);
     question.setAnalysisStarter(link != nullptr ? surfaceAnalysisStarter(*link)
                                                 : CPopDlg::AnalysisStarter([] { return false; }));
+    if (link != nullptr) {
+        question.setMissingMouseText(
+            [link] { return CPopDlg::mouseMissingText(link->unreadablePath()); });
+    }
     // The mouse measures until the result pop-up is confirmed; only then is
     // its value read.
     if (popupRunner(question) == CPopDlg::kResultOk) {

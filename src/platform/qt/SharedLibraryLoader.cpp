@@ -4,14 +4,18 @@
 
 namespace orvane {
 
-bool loadSharedLibrary(QLibrary& library, const QString& baseName, const QStringList& folders,
-                       QString& error) {
+bool loadSharedLibrary(QLibrary& library, const QString& baseName, int abiVersion,
+                       const QStringList& folders, QString& error) {
     QStringList candidates;
     for (const QString& folder : folders) {
         candidates.append(QDir(folder).filePath(baseName));
     }
     candidates.append(baseName);
     for (const QString& candidate : candidates) {
+        library.setFileNameAndVersion(candidate, abiVersion);
+        if (library.load()) {
+            return true;
+        }
         library.setFileName(candidate);
         if (library.load()) {
             return true;

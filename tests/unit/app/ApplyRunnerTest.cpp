@@ -4,11 +4,15 @@
 
 #include <condition_variable>
 
+#include "controls/CPopDlg.h"
+#include "controls/MessageTexts.h"
 #include "emulator/VirtualHidBus.h"
 #include "emulator/VirtualMouse.h"
 #include "platform/FakeClock.h"
 #include "profile/ProfileFile.h"
+#include "protocol/DeviceIds.h"
 #include "protocol/image/DeviceImage.h"
+#include "support/ScriptedHid.h"
 #include "support/TempDir.h"
 
 namespace orvane {
@@ -64,6 +68,25 @@ TEST_F(ApplyRunnerTest, WithoutAMouseTheFilesAreStillSavedAndTheRunSaysSo) {
     EXPECT_FALSE(outcome.reachedMouse());
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "Default5.profile"));
     EXPECT_FALSE(link.connected());
+}
+
+TEST_F(ApplyRunnerTest, AMouseThatMayNotBeOpenedIsNamedAndNotCalledMissing) {
+    test::ScriptedHidBus locked;
+    locked.addRefusing(
+        {"/dev/hidraw2", kVendorId, kProductId, 0x0105, kConfigUsagePage, kConfigUsage, 0},
+        HidError::AccessDenied);
+    DeviceLink lockedLink(locked, clock);
+    ApplyRunner lockedRunner(lockedLink);
+
+    const ApplyOutcome outcome = lockedRunner.run(request(0));
+    EXPECT_FALSE(outcome.reachedMouse());
+    EXPECT_EQ(outcome.unreadablePath, "/dev/hidraw2");
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "Default1.profile"));
+    // The message the window shows for it carries the fix, not "not found".
+    const QString text = CPopDlg::mouseMissingText(outcome.unreadablePath);
+    EXPECT_TRUE(text.contains(QStringLiteral("/dev/hidraw2")));
+    EXPECT_TRUE(text.contains(QStringLiteral("udevadm control --reload-rules")));
+    EXPECT_EQ(CPopDlg::mouseMissingText(""), QString::fromLatin1(texts::kMouseNotFound));
 }
 
 TEST_F(ApplyRunnerTest, AFailedUploadIsNotReportedAsSuccess) {

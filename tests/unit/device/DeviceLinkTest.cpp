@@ -70,6 +70,31 @@ TEST(DeviceLink, WithoutTheMouseNothingIsOpenedAndTransfersFail) {
     EXPECT_TRUE(f.clock.sleeps().empty());
 }
 
+TEST(DeviceLink, AMousePresentButNotReadableIsToldApartFromAMissingOne) {
+    Fixture f;
+    EXPECT_EQ(f.link.openDevice(), 0);
+    EXPECT_EQ(f.link.unreadablePath(), "") << "nothing plugged in";
+
+    f.bus.addRefusing(configInterface("/dev/hidraw7"), HidError::AccessDenied);
+    EXPECT_EQ(f.link.openDevice(), 0);
+    EXPECT_FALSE(f.link.connected());
+    EXPECT_EQ(f.link.unreadablePath(), "/dev/hidraw7");
+
+    // Once the rule has acted the mouse opens, and the old reason is gone.
+    f.bus.refused.clear();
+    f.bus.infos.clear();
+    f.bus.add(configInterface("/dev/hidraw7"));
+    EXPECT_EQ(f.link.openDevice(), 1);
+    EXPECT_EQ(f.link.unreadablePath(), "");
+}
+
+TEST(DeviceLink, AnInterfaceThatFailsForAnotherReasonIsNotCalledUnreadable) {
+    Fixture f;
+    f.bus.addRefusing(configInterface("/dev/hidraw7"), HidError::DeviceNotConnected);
+    EXPECT_EQ(f.link.openDevice(), 0);
+    EXPECT_EQ(f.link.unreadablePath(), "");
+}
+
 TEST(DeviceLink, OpenIfClosedTrustsTheFlagAndCloseIsAlwaysHarmless) {
     Fixture f;
     f.openMouse();
@@ -131,6 +156,8 @@ std::string errorName(HidError error) {
             return "NotConnected";
         case HidError::FunctionFailed:
             return "Failed";
+        case HidError::AccessDenied:
+            return "AccessDenied";
     }
     return test::caseName("Error", static_cast<unsigned>(error));
 }

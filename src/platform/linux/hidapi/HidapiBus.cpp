@@ -141,6 +141,15 @@ std::unique_ptr<HidDevice> HidapiBus::open(const std::string& path, HidError& er
     hid_device* device = hid_open_path(path.c_str());
     if (device == nullptr) {
         error = lastError();
+        // hidapi formats its message after the failed open, which may leave
+        // errno changed; the node's own answer tells "not allowed" (a udev
+        // rule missing) reliably apart from "gone".
+        const int probe = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        if (probe < 0) {
+            error = hidErrorFromErrno(errno);
+        } else {
+            ::close(probe);
+        }
         return nullptr;
     }
     error = HidError::None;
