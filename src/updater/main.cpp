@@ -64,7 +64,10 @@ int runWindow(int argc, char** argv, const char* argument) {
     UpdateSession session(lock);
     QString error;
     const bool loaded = session.loadLibrary(QString::fromStdString(folder.string()), error);
-    const std::optional<int> mouse = loaded ? session.mouseFirmware() : std::nullopt;
+    std::optional<int> mouse;
+    if (loaded) {
+        mouse = session.mouseFirmware();
+    }
     const std::optional<int> brought = newFirmwareVersion(folder);
 
     CUpdaterDlg window(session, folder / kFirmwareImageName);
