@@ -19,9 +19,8 @@ constexpr const char* kDeviceName = "ORVANE PRO";
 // "usb-0000:00:14.0-1/input0"), and programs read the interface number from
 // it when the device has no USB parent to ask.
 std::string physFor(const HidDeviceInfo& interface) {
-    return "orvane-emud/input" + std::to_string(interface.interfaceNumber < 0
-                                                    ? 0
-                                                    : interface.interfaceNumber);
+    return "orvane-emud/input" +
+           std::to_string(interface.interfaceNumber < 0 ? 0 : interface.interfaceNumber);
 }
 
 bool isBootLoader(const HidDeviceInfo& interface) {
@@ -68,8 +67,7 @@ class UhidHost::Mirror {
     // The kernel does not say how many bytes its caller wants: the whole
     // declared report goes back, and the kernel hands on what fits.
     void answerGet(const UhidRequest& request) {
-        const std::optional<std::size_t> size =
-            featureReportSize(request.reportNumber, bootLoader);
+        const std::optional<std::size_t> size = featureReportSize(request.reportNumber, bootLoader);
         if (!size) {
             answerFailure(request);
             return;
@@ -137,7 +135,7 @@ bool UhidHost::start(std::string& error) {
         [this](const HidHotplugEvent& event) {
             {
                 std::lock_guard lock(mutex);
-                events.push_back(event);
+                events.push_back({event, std::chrono::steady_clock::now()});
             }
             changed.notify_all();
         },
@@ -151,20 +149,21 @@ bool UhidHost::start(std::string& error) {
 
 void UhidHost::follow() {
     for (;;) {
-        HidHotplugEvent event;
+        QueuedEvent next;
         {
             std::unique_lock lock(mutex);
             changed.wait(lock, [this] { return stopping || !events.empty(); });
             if (stopping) {
                 return;
             }
-            event = std::move(events.front());
+            next = std::move(events.front());
             events.pop_front();
         }
-        if (event.kind == HidHotplugEvent::Kind::Arrival) {
-            arrive(event.device);
+        if (next.event.kind == HidHotplugEvent::Kind::Arrival) {
+            arrive(next.event.device);
         } else {
-            mirrors.erase(event.device.path);
+            std::this_thread::sleep_until(next.announced + kRemovalDelay);
+            mirrors.erase(next.event.device.path);
         }
     }
 }

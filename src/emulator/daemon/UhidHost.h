@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -25,6 +26,12 @@ namespace orvane::emulator {
 // the bus; the model's input reports go to the kernel as they come.
 class UhidHost {
   public:
+    // How long after the bus announced a removal its kernel device goes.
+    // The mouse switches modes once the host has read its reply: the real
+    // one finishes that transfer and then drops off the bus. Destroyed at
+    // once, the kernel would fail the read whose answer it already had.
+    static constexpr std::chrono::milliseconds kRemovalDelay{100};
+
     explicit UhidHost(VirtualHidBus& bus);
     ~UhidHost();
 
@@ -45,8 +52,12 @@ class UhidHost {
     VirtualHidBus& bus;
     std::mutex mutex;
     std::condition_variable changed;
-    std::deque<HidHotplugEvent> events;  // guarded by mutex
-    bool stopping = false;               // guarded by mutex
+    struct QueuedEvent {
+        HidHotplugEvent event;
+        std::chrono::steady_clock::time_point announced;
+    };
+    std::deque<QueuedEvent> events;  // guarded by mutex
+    bool stopping = false;           // guarded by mutex
     // By bus path; touched by the follower thread only once it runs.
     std::map<std::string, std::unique_ptr<Mirror>> mirrors;
     std::unique_ptr<HidHotplugSubscription> subscription;

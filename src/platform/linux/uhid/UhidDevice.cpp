@@ -15,8 +15,8 @@ namespace orvane {
 namespace {
 
 std::string openFailure(int errorNumber) {
-    std::string reason = std::string("cannot open ") + UhidDevice::kDevicePath + ": " +
-                         std::strerror(errorNumber);
+    std::string reason =
+        std::string("cannot open ") + UhidDevice::kDevicePath + ": " + std::strerror(errorNumber);
     if (errorNumber == EACCES || errorNumber == EPERM) {
         reason += " (creating HID devices needs write access to it, normally root's)";
     } else if (errorNumber == ENOENT || errorNumber == ENODEV) {
