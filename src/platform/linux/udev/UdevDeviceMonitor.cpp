@@ -32,27 +32,6 @@ std::string textOf(const char* text) {
     return text != nullptr ? text : "";
 }
 
-// usbhid names an interface's place "usb-0000:00:14.0-1/input2"; a device
-// without a USB parent (uhid, the simulated mouse in the kernel) names it
-// the same way, and that is the only place its interface number shows.
-// Without it every interface of such a device would read as interface 0 and
-// match as the configuration interface.
-int interfaceFromPhys(const std::string& phys) {
-    static const std::string kMarker = "/input";
-    const std::size_t at = phys.rfind(kMarker);
-    if (at == std::string::npos || at + kMarker.size() == phys.size()) {
-        return -1;
-    }
-    int number = 0;
-    for (std::size_t i = at + kMarker.size(); i < phys.size(); ++i) {
-        if (phys[i] < '0' || phys[i] > '9' || number > 255) {
-            return -1;
-        }
-        number = number * 10 + (phys[i] - '0');
-    }
-    return number;
-}
-
 // Reads the ids of a hidraw node from its parents. Devices that are not on
 // USB (Bluetooth, I2C) have no USB parents; their hid parent's HID_ID
 // ("0005:00001209:00000001") still names vendor and product.
@@ -76,8 +55,10 @@ HidDeviceInfo describe(udev_device* node) {
         return info;
     }
     if (udev_device* hid = udev_device_get_parent_with_subsystem_devtype(node, "hid", nullptr)) {
+        // Without it every interface of such a device would be named
+        // interface 0 and match as the configuration interface.
         info.interfaceNumber =
-            interfaceFromPhys(textOf(udev_device_get_property_value(hid, "HID_PHYS")));
+            interfaceNumberFromPhys(textOf(udev_device_get_property_value(hid, "HID_PHYS")));
         unsigned bus = 0;
         unsigned vendor = 0;
         unsigned product = 0;
