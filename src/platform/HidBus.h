@@ -49,6 +49,12 @@ class HidBus {
     }
 };
 
+// The interface number in a HID device's place as the kernel names it
+// (HID_PHYS): usbhid writes "usb-0000:00:14.0-1/input2", and a device without
+// a USB parent (the simulated mouse in the kernel, through uhid) writes it
+// the same way, its only record of the number. -1 when it names none.
+int interfaceNumberFromPhys(const std::string& phys);
+
 // The interface name that arrival and removal events carry.
 std::string hidInterfaceName(const HidDeviceInfo& device, const std::string& systemName);
 

@@ -21,6 +21,7 @@
 #include "Orvane_pro_dll.h"
 #include "platform/virtual/EmulatorHidBus.h"
 #include "support/ChildProcess.h"
+#include "support/KernelMouse.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -85,12 +86,20 @@ class LoadedLibrary : public ::testing::Test {
     static void SetUpTestSuite() {
         dir = new TempDir;
         socket = new std::string((*dir / "emu.sock").string());
-        daemon = new Program({ORVANE_EMUD_PATH, "--foreground", "--socket", *socket});
+        daemon = new Program(orvane::test::daemonCommand(ORVANE_EMUD_PATH, *socket));
         ASSERT_TRUE(daemon->outputShows("serving on")) << daemon->err;
-        const std::string selection = "emulator:" + *socket;
-        ::setenv("ORVANE_HID", selection.c_str(), 1);
+        if (orvane::test::mouseInKernel()) {
+            ::unsetenv("ORVANE_HID");
+        } else {
+            const std::string selection = "emulator:" + *socket;
+            ::setenv("ORVANE_HID", selection.c_str(), 1);
+        }
         handle = ::dlopen(ORVANE_PRO_DLL_PATH, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle, nullptr) << ::dlerror();
+        ASSERT_TRUE(orvane::test::waitUntil([] {
+            std::int16_t status = 0;
+            return symbol<decltype(Get_device_status)>("Get_device_status")(&status) == 1;
+        }));
     }
 
     static void TearDownTestSuite() {

@@ -4,8 +4,9 @@
 # -DRULE=<the configured rule> -DVENDOR=1209 -DPRODUCT=0001 -DBOOTLOADER=0002 -DINTERFACE=00
 #
 # It understands the part of the rule language the rule may use: matches
-# (==, !=) on SUBSYSTEM, ACTION and ENV{...}, GOTO and LABEL, IMPORT{builtin},
-# and TAG+="uaccess". Anything else (MODE, GROUP, OWNER, RUN, patterns) fails
+# (==, !=) on SUBSYSTEM, ACTION and ENV{...}, GOTO and LABEL, IMPORT{builtin}
+# and IMPORT{parent} (the device's table holds what they would bring), and
+# TAG+="uaccess". Anything else (MODE, GROUP, OWNER, RUN, patterns) fails
 # the test: a rule that grows must be looked at again.
 cmake_minimum_required(VERSION 3.25)
 
@@ -67,7 +68,8 @@ function(evaluate device granted)
         set(skipTo "${CMAKE_MATCH_1}")
       elseif(action STREQUAL "TAG+=uaccess")
         set(tagged TRUE)
-      elseif(NOT action MATCHES "^LABEL=" AND NOT action STREQUAL "IMPORT{builtin}=usb_id")
+      elseif(NOT action MATCHES "^LABEL=" AND NOT action STREQUAL "IMPORT{builtin}=usb_id"
+             AND NOT action MATCHES "^IMPORT{parent}=HID_(ID|PHYS)$")
         message(FATAL_ERROR "the rule does more than tag for uaccess: ${action}")
       endif()
     endforeach()
@@ -75,6 +77,10 @@ function(evaluate device granted)
   set(${granted} ${tagged} PARENT_SCOPE)
 endfunction()
 
+string(TOUPPER "${VENDOR}" VENDOR_UPPER)
+string(TOUPPER "${PRODUCT}" PRODUCT_UPPER)
+string(TOUPPER "${BOOTLOADER}" BOOTLOADER_UPPER)
+math(EXPR INTERFACE_NUMBER "0x${INTERFACE}")
 set(base "ACTION=add,SUBSYSTEM=hidraw,ID_VENDOR_ID=${VENDOR}")
 set(cases
   "yes|the configuration interface|${base},ID_MODEL_ID=${PRODUCT},ID_USB_INTERFACE_NUM=${INTERFACE}"
@@ -86,6 +92,11 @@ set(cases
   "no|another vendor with our product id|ACTION=add,SUBSYSTEM=hidraw,ID_VENDOR_ID=046d,ID_MODEL_ID=${PRODUCT},ID_USB_INTERFACE_NUM=${INTERFACE}"
   "no|an input node of the mouse|ACTION=add,SUBSYSTEM=input,ID_VENDOR_ID=${VENDOR},ID_MODEL_ID=${PRODUCT},ID_USB_INTERFACE_NUM=${INTERFACE}"
   "no|a hidraw node that is not on USB|ACTION=add,SUBSYSTEM=hidraw"
+  "yes|the simulated mouse in the kernel|ACTION=add,SUBSYSTEM=hidraw,HID_ID=0003:0000${VENDOR_UPPER}:0000${PRODUCT_UPPER},HID_PHYS=orvane-emud/input${INTERFACE_NUMBER}"
+  "yes|the simulated boot loader in the kernel|ACTION=add,SUBSYSTEM=hidraw,HID_ID=0003:0000${VENDOR_UPPER}:0000${BOOTLOADER_UPPER},HID_PHYS=orvane-emud/input${INTERFACE_NUMBER}"
+  "no|the simulated mouse's other interface|ACTION=add,SUBSYSTEM=hidraw,HID_ID=0003:0000${VENDOR_UPPER}:0000${PRODUCT_UPPER},HID_PHYS=orvane-emud/input9"
+  "no|another kernel device with the mouse's place|ACTION=add,SUBSYSTEM=hidraw,HID_ID=0003:0000046D:0000${PRODUCT_UPPER},HID_PHYS=orvane-emud/input${INTERFACE_NUMBER}"
+  "no|the mouse's ids elsewhere in the kernel|ACTION=add,SUBSYSTEM=hidraw,HID_ID=0003:0000${VENDOR_UPPER}:0000${PRODUCT_UPPER},HID_PHYS=usb-0000:00:14.0-1/input${INTERFACE_NUMBER}"
   "no|a removal|ACTION=remove,SUBSYSTEM=hidraw,ID_VENDOR_ID=${VENDOR},ID_MODEL_ID=${PRODUCT},ID_USB_INTERFACE_NUM=${INTERFACE}"
 )
 set(failures 0)

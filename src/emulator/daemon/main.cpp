@@ -12,6 +12,8 @@
 #include "emulator/daemon/BusServer.h"
 #include "emulator/daemon/InterruptibleClock.h"
 #include "emulator/daemon/StateFile.h"
+#include "emulator/daemon/UhidHost.h"
+#include "platform/linux/uhid/UhidDevice.h"
 #include "platform/virtual/BusSocket.h"
 
 namespace {
@@ -78,12 +80,16 @@ int main(int argc, char** argv) {
     std::string statePath;
     bool unplugged = false;
     bool foreground = false;
+    bool uhid = false;
     app.add_option("--socket", socketPath, "the socket to serve on")->capture_default_str();
     app.add_option("--state", statePath,
                    "file that keeps the mouse's state: loaded at start when it exists, "
                    "saved after every change and at exit");
     app.add_flag("--unplugged", unplugged, "start with the mouse unplugged");
     app.add_flag("--foreground", foreground, "stay in the foreground instead of detaching");
+    app.add_flag("--uhid", uhid,
+                 "also put the mouse into the kernel as a HID device (needs write access to "
+                 "/dev/uhid); the control socket works as before");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -93,14 +99,22 @@ int main(int argc, char** argv) {
     // Both are used after the daemon has changed to the root folder.
     std::error_code ignored;
     socketPath = std::filesystem::absolute(socketPath, ignored).string();
+    std::string error;
     std::optional<StateFile> state;
     if (!statePath.empty()) {
         state.emplace(std::filesystem::absolute(statePath, ignored));
     }
 
+    // Said before anything else happens, and while the caller still
+    // listens: the devices themselves are created after detaching, since
+    // their threads would not survive the fork.
+    if (uhid && !orvane::UhidDevice::available(error)) {
+        std::cerr << "orvane-emud: --uhid: " << error << "\n";
+        return 1;
+    }
+
     InterruptibleClock clock;
     VirtualHidBus bus(clock);
-    std::string error;
     if (state && !state->load(bus, error)) {
         std::cerr << "orvane-emud: " << error << "\n";
         return 1;
@@ -137,7 +151,18 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Destroyed before the bus it mirrors.
+    std::optional<UhidHost> kernelDevices;
+    if (uhid) {
+        kernelDevices.emplace(bus);
+        if (!kernelDevices->start(error)) {
+            std::cerr << "orvane-emud: --uhid: " << error << "\n";
+            return 1;
+        }
+    }
+
     server.run();
+    kernelDevices.reset();
     gServer = nullptr;
     if (state && !state->save(bus, error)) {
         std::cerr << "orvane-emud: " << error << "\n";

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <fstream>
 #include <mutex>
 #include <string>
 
@@ -113,6 +114,26 @@ class HidapiDevice final : public HidDevice {
     const int cancelFd;
 };
 
+// hidapi knows the interface number of a device on USB only. A hidraw node
+// without a USB parent (the simulated mouse in the kernel) has it in its HID
+// parent's place name; without it all its interfaces would read as one.
+int interfaceNumberOf(const hid_device_info& info) {
+    if (info.interface_number >= 0 || info.path == nullptr) {
+        return info.interface_number;
+    }
+    const std::string path = info.path;
+    const std::size_t slash = path.rfind('/');
+    const std::string node = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::ifstream uevent("/sys/class/hidraw/" + node + "/device/uevent");
+    static const std::string kKey = "HID_PHYS=";
+    for (std::string line; std::getline(uevent, line);) {
+        if (line.compare(0, kKey.size(), kKey) == 0) {
+            return interfaceNumberFromPhys(line.substr(kKey.size()));
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 HidapiBus::HidapiBus() {
@@ -130,7 +151,7 @@ std::vector<HidDeviceInfo> HidapiBus::enumerate() {
     for (const hid_device_info* info = list; info != nullptr; info = info->next) {
         devices.push_back({info->path != nullptr ? info->path : "", info->vendor_id,
                            info->product_id, info->release_number, info->usage_page, info->usage,
-                           info->interface_number});
+                           interfaceNumberOf(*info)});
     }
     hid_free_enumeration(list);
     return devices;

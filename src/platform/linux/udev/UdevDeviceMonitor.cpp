@@ -55,6 +55,10 @@ HidDeviceInfo describe(udev_device* node) {
         return info;
     }
     if (udev_device* hid = udev_device_get_parent_with_subsystem_devtype(node, "hid", nullptr)) {
+        // Without it every interface of such a device would be named
+        // interface 0 and match as the configuration interface.
+        info.interfaceNumber =
+            interfaceNumberFromPhys(textOf(udev_device_get_property_value(hid, "HID_PHYS")));
         unsigned bus = 0;
         unsigned vendor = 0;
         unsigned product = 0;
