@@ -51,16 +51,27 @@ struct Exports {
         find<decltype(::Get_device_status)>("Get_device_status");
     decltype(&::Capture_cb_data) capture = find<decltype(::Capture_cb_data)>("Capture_cb_data");
     decltype(&::Close_device) closeDevice = find<decltype(::Close_device)>("Close_device");
+    decltype(&::Set_current_profile_id) setCurrentProfile =
+        find<decltype(::Set_current_profile_id)>("Set_current_profile_id");
+    decltype(&::Device_change_message) onDeviceChange =
+        find<decltype(::Device_change_message)>("Device_change_message");
+    decltype(&::Start_device_listener) startListener =
+        find<decltype(::Start_device_listener)>("Start_device_listener");
 
     bool complete() const {
         return setPollingRate && setLod && getFwVersion && getCurrentProfile && getProfileCount &&
-               readProfile && getStatus && capture && closeDevice;
+               readProfile && getStatus && capture && closeDevice && setCurrentProfile &&
+               onDeviceChange && startListener;
     }
 };
 
 std::atomic<int> capturedEvents{0};
 void ORVANE_STDCALL countEvent(std::uint8_t*, std::uint8_t*, std::int32_t*) {
     ++capturedEvents;
+}
+std::atomic<int> deviceChanges{0};
+void ORVANE_STDCALL countDeviceChange(std::uint8_t*) {
+    ++deviceChanges;
 }
 
 constexpr std::array<std::int32_t, 4> kRates = {125, 250, 500, 1000};
@@ -140,7 +151,23 @@ class LibrarySoak {
         std::mt19937 random(seed + 100 + static_cast<std::uint32_t>(which));
         auto data = std::make_unique<ProfileData>();
         while (!stop) {
-            switch (random() % 4) {
+            switch (random() % 6) {
+                case 4: {
+                    std::int16_t status = 0;
+                    const std::uint8_t result =
+                        call("Get_device_status", [&] { return library.getStatus(&status); });
+                    if ((result == ORVANE_OK) != (status == 1)) {
+                        violation("Get_device_status returned " + std::to_string(result) +
+                                  " with status " + std::to_string(status));
+                    }
+                    break;
+                }
+                case 5: {
+                    const auto profile = static_cast<std::int32_t>(1 + random() % 5);
+                    call("Set_current_profile_id",
+                         [&] { return library.setCurrentProfile(profile); });
+                    break;
+                }
                 case 0: {
                     std::uint16_t version = 0;
                     if (call("Get_fw_version", [&] { return library.getFwVersion(&version); }) ==
@@ -306,6 +333,8 @@ TEST(LibrarySoak, EightThreadsOfExportsAgreeWithTheMouseUnderFaultsAndReplugs) {
     }
 
     ASSERT_EQ(library.capture(countEvent), ORVANE_CAPTURE_STARTED);
+    ASSERT_EQ(library.onDeviceChange(countDeviceChange), ORVANE_OK);
+    ASSERT_EQ(library.startListener(), ORVANE_OK);
     std::vector<std::thread> hosts;
     for (int profile = 1; profile <= 5; ++profile) {
         hosts.emplace_back([&soak, profile] { soak.writer(profile); });
@@ -344,8 +373,9 @@ TEST(LibrarySoak, EightThreadsOfExportsAgreeWithTheMouseUnderFaultsAndReplugs) {
     const ProcessResources after = settledResources(before);
     std::printf(
         "Library soak: %zu calls in %llu s from 8 threads, seed %u, %d events captured, "
-        "longest call %lld ms\n",
+        "%d device changes heard, longest call %lld ms\n",
         soak.calls.load(), static_cast<unsigned long long>(seconds), seed, capturedEvents.load(),
+        deviceChanges.load(),
         static_cast<long long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(soak.longest).count()));
     soak.faults.print("Faults injected (" + std::to_string(soak.faults.total()) + "):");
@@ -353,6 +383,7 @@ TEST(LibrarySoak, EightThreadsOfExportsAgreeWithTheMouseUnderFaultsAndReplugs) {
     std::printf("Descriptors %zu -> %zu, threads %zu -> %zu, violations %zu\n", before.descriptors,
                 after.descriptors, before.threads, after.threads, soak.violations.load());
     EXPECT_EQ(soak.violations.load(), 0U);
+    EXPECT_GT(deviceChanges.load(), 0);
     EXPECT_EQ(after.descriptors, before.descriptors);
     EXPECT_EQ(after.threads, before.threads);
     ::unsetenv("ORVANE_HID");
