@@ -353,7 +353,7 @@ TEST(ApplySoak, WhatTheUserIsToldMatchesWhatTheMouseHoldsUnderFaults) {
     ASSERT_TRUE(mouse.dump().is_object());  // the control connection is part of the baseline
     test::TempDir folder;
 
-    const ProcessResources before = ProcessResources::now();
+    const ProcessResources before = baselineResources();
     ApplySoak soak(mouse, seed, pauseScale);
     const auto started = std::chrono::steady_clock::now();
     soak.run(applies, folder.path());

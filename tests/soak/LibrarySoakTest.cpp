@@ -318,7 +318,7 @@ TEST(LibrarySoak, EightThreadsOfExportsAgreeWithTheMouseUnderFaultsAndReplugs) {
     ASSERT_TRUE(initial.is_object());
     ::setenv("ORVANE_HID", ("emulator:" + mouse.socketPath()).c_str(), 1);
 
-    const ProcessResources before = ProcessResources::now();
+    const ProcessResources before = baselineResources();
     void* handle = ::dlopen(ORVANE_PRO_DLL_PATH, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle, nullptr) << ::dlerror();
     Exports library(handle);

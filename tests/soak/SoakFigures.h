@@ -47,6 +47,14 @@ struct ProcessResources {
     }
 };
 
+// The sanitizers' runtimes start a helper thread of their own along with the
+// program's first thread; one made and joined first puts it into the
+// baseline.
+inline ProcessResources baselineResources() {
+    std::thread([] {}).join();
+    return ProcessResources::now();
+}
+
 // Threads end a moment after they are joined in the eyes of /proc; a soak
 // gives them that moment before it counts.
 inline ProcessResources settledResources(const ProcessResources& expected) {
