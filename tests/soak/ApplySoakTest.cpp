@@ -303,8 +303,18 @@ class ApplySoak {
                 mouse.plug();
                 faults.add("replug");
             }
+            // A long run shows its figures as it goes, so that one stopped
+            // early still tells what it saw.
+            if ((i + 1) % 1000 == 0 && i + 1 < applies) {
+                printFigures("after " + std::to_string(i + 1) + " Applies");
+            }
         }
         runner.waitForAll();
+    }
+
+    void printFigures(const std::string& when) const {
+        faults.print("Faults injected " + when + " (" + std::to_string(faults.total()) + "):");
+        outcomes.print("Outcomes " + when + " (what the user is told | what the slot holds):");
     }
 
     void check(std::size_t i, bool toldSuccess, Held held, const ApplyOutcome& outcome) {
@@ -363,8 +373,7 @@ TEST(ApplySoak, WhatTheUserIsToldMatchesWhatTheMouseHoldsUnderFaults) {
     std::printf(
         "Apply soak: %zu Applies, seed %u, pause scale %.3f, %.1f s, longest Apply %lld ms\n",
         applies, seed, pauseScale, seconds.count(), static_cast<long long>(soak.longest.count()));
-    soak.faults.print("Faults injected (" + std::to_string(soak.faults.total()) + "):");
-    soak.outcomes.print("Outcomes (what the user is told | what the slot holds):");
+    soak.printFigures("in all");
     std::printf("Descriptors %zu -> %zu, threads %zu -> %zu, violations %zu\n", before.descriptors,
                 after.descriptors, before.threads, after.threads, soak.violations);
 
