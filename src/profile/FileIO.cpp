@@ -87,6 +87,12 @@ void removeTemporariesLeftFor(const fs::path& target) {
     }
 }
 
+bool holdsExactly(const fs::path& path, const DataStream& stream) {
+    DataStream existing;
+    return readWholeFile(path, existing) && existing.length() == stream.length() &&
+           std::equal(stream.data(), stream.data() + stream.length(), existing.data());
+}
+
 }  // namespace
 
 bool writeWholeFile(const fs::path& path, const DataStream& stream) {
@@ -101,6 +107,14 @@ bool writeWholeFile(const fs::path& path, const DataStream& stream) {
     }
     if (fs::is_directory(path, error)) {
         return false;
+    }
+    // A file that holds these bytes already stays as it is: an Apply saves
+    // five profiles and every macro, most of them unchanged, and each write
+    // that reaches the disk costs milliseconds (the macros' on the
+    // user-interface thread).
+    if (holdsExactly(path, stream)) {
+        removeTemporariesLeftFor(path);
+        return true;
     }
     const fs::path temporary = temporaryPathFor(path);
     {

@@ -22,7 +22,8 @@ bool readWholeFile(const std::filesystem::path& path, DataStream& stream);
 // power cut) leaves the old file or the new one, never a part. False when anything failed (the
 // target is then untouched, except when only the folder could not be synced: then the new file
 // is in place but not known to survive a power cut), or when the stream holds more than
-// kMaxFileSize bytes and so could never be read back.
+// kMaxFileSize bytes and so could never be read back. A file that already holds exactly these
+// bytes is left untouched.
 bool writeWholeFile(const std::filesystem::path& path, const DataStream& stream);
 
 // Creates the folders leading to a path. When the path exists nothing

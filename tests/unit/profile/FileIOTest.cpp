@@ -80,6 +80,21 @@ TEST(FileIO, WriteClearsTheTemporariesThatKilledWritesOfTheSameFileLeftBehind) {
     EXPECT_EQ(entriesIn(dir.path()), 4U);
 }
 
+TEST(FileIO, WriteOfTheBytesTheFileHoldsLeavesTheFileAsItIs) {
+    TempDir dir;
+    const fs::path target = dir / "Default1.profile";
+    ASSERT_TRUE(writeWholeFile(target, streamOf({1, 2, 3})));
+    fs::create_hard_link(target, dir / "same-file");
+
+    ASSERT_TRUE(writeWholeFile(target, streamOf({1, 2, 3})));
+    EXPECT_TRUE(fs::equivalent(target, dir / "same-file"));  // not replaced
+
+    // A longer file that starts with the same bytes is not the same.
+    ASSERT_TRUE(writeWholeFile(target, streamOf({1, 2})));
+    EXPECT_FALSE(fs::equivalent(target, dir / "same-file"));
+    EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{1, 2}));
+}
+
 TEST(FileIO, ReadFillsTheStreamFromOffsetZero) {
     TempDir dir;
     writeBytes(dir / "f", {4, 0, 0, 0});
