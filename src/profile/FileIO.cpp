@@ -1,9 +1,13 @@
 #include "profile/FileIO.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <random>
 #include <string>
 #include <system_error>
+
+#include "platform/FileDurability.h"
 
 namespace orvane {
 
@@ -41,14 +45,52 @@ bool readWholeFile(const fs::path& path, DataStream& stream) {
 
 namespace {
 
+fs::path folderOf(const fs::path& target) {
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
+constexpr std::string_view kTemporaryMark = ".tmp";
+
 fs::path temporaryPathFor(const fs::path& target) {
-    // Unique within this process; the rename below makes the name irrelevant
-    // to readers, and a leftover from a crash is swept by the next save of
-    // the macro folder or overwritten by the next write of the same target.
-    static std::atomic<unsigned> counter{0};
+    // Unique within this process, and from a random start so that another
+    // program writing the same target at the same moment (orvanectl beside
+    // the application) does not share the name and mix its bytes into ours.
+    // At most ten digits: macro file names leave room for no more.
+    static std::atomic<std::uint32_t> counter{std::random_device{}()};
     fs::path temporary = target;
-    temporary += ".tmp" + std::to_string(counter++);
+    temporary += std::string(kTemporaryMark) + std::to_string(counter++);
     return temporary;
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& target) {
+    const std::string prefix = target + std::string(kTemporaryMark);
+    return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A write killed before its rename leaves its temporary file behind, and no
+// later write would reuse the name; the next write of the same target clears
+// them away, or a profile folder would collect one for every crash.
+void removeTemporariesLeftFor(const fs::path& target) {
+    const std::string name = target.filename().string();
+    std::error_code error;
+    std::vector<fs::path> leftovers;
+    for (fs::directory_iterator it(folderOf(target), error);
+         !error && it != fs::directory_iterator(); it.increment(error)) {
+        if (isTemporaryOf(it->path().filename().string(), name)) {
+            leftovers.push_back(it->path());
+        }
+    }
+    for (const fs::path& leftover : leftovers) {
+        fs::remove(leftover, error);
+    }
+}
+
+bool holdsExactly(const fs::path& path, const DataStream& stream) {
+    DataStream existing;
+    return readWholeFile(path, existing) && existing.length() == stream.length() &&
+           std::equal(stream.data(), stream.data() + stream.length(), existing.data());
 }
 
 }  // namespace
@@ -65,6 +107,14 @@ bool writeWholeFile(const fs::path& path, const DataStream& stream) {
     }
     if (fs::is_directory(path, error)) {
         return false;
+    }
+    // A file that holds these bytes already stays as it is: an Apply saves
+    // five profiles and every macro, most of them unchanged, and each write
+    // that reaches the disk costs milliseconds (the macros' on the
+    // user-interface thread).
+    if (holdsExactly(path, stream)) {
+        removeTemporariesLeftFor(path);
+        return true;
     }
     const fs::path temporary = temporaryPathFor(path);
     {
@@ -85,12 +135,23 @@ bool writeWholeFile(const fs::path& path, const DataStream& stream) {
             return false;
         }
     }
+    // The bytes reach the disk before the name points at them: journalling
+    // file systems may commit the rename first, and a power cut would then
+    // leave the target empty instead of old or new.
+    if (!syncToDisk(temporary)) {
+        fs::remove(temporary, error);
+        return false;
+    }
     fs::rename(temporary, path, error);
     if (error) {
         fs::remove(temporary, error);
         return false;
     }
-    return true;
+    removeTemporariesLeftFor(path);
+    // The rename is an entry of the folder; until the folder is on the disk
+    // a power cut can bring the old file back after the user was told it was
+    // saved.
+    return syncToDisk(folderOf(path));
 }
 
 void ensureFolderFor(const fs::path& path) {

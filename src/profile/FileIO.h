@@ -17,10 +17,13 @@ bool readWholeFile(const std::filesystem::path& path, DataStream& stream);
 
 // Writes bytes 0 to length - 1 of the stream to the path, creating the
 // missing folders that lead to it first. The file is replaced atomically: the bytes go to a
-// temporary file in the same folder, which is flushed and then renamed over the target, so a failed
-// or interrupted write leaves the old file intact. False when anything failed (the target is then
-// untouched), or when the stream holds more than kMaxFileSize bytes and so could never be read
-// back.
+// temporary file in the same folder, which reaches the disk and is then renamed over the target,
+// and the folder reaches the disk after the rename, so a failed or interrupted write (a crash, a
+// power cut) leaves the old file or the new one, never a part. False when anything failed (the
+// target is then untouched, except when only the folder could not be synced: then the new file
+// is in place but not known to survive a power cut), or when the stream holds more than
+// kMaxFileSize bytes and so could never be read back. A file that already holds exactly these
+// bytes is left untouched.
 bool writeWholeFile(const std::filesystem::path& path, const DataStream& stream);
 
 // Creates the folders leading to a path. When the path exists nothing

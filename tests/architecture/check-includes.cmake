@@ -12,7 +12,7 @@ cmake_minimum_required(VERSION 3.25)
 set(allowed
   "version:"
   "buttons:"
-  "profile: buttons"
+  "profile: buttons platform"
   "macros: profile buttons"
   "protocol:"
   "protocol/image: protocol profile buttons"
@@ -25,6 +25,7 @@ set(allowed
   "platform/linux/kde: platform"
   "platform/linux/session: platform"
   "platform/linux/lockfile: platform"
+  "platform/linux/files: platform"
   "platform/linux/probe: platform"
   "platform/qt: platform platform/linux/session"
   "platform/virtual: platform"

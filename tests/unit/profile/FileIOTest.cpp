@@ -61,6 +61,40 @@ TEST(FileIO, FailedWriteIsReportedAndLeavesTheOldFileIntact) {
     EXPECT_EQ(entriesIn(dir.path()), 2U);
 }
 
+TEST(FileIO, WriteClearsTheTemporariesThatKilledWritesOfTheSameFileLeftBehind) {
+    TempDir dir;
+    // What a save killed before its rename leaves: one temporary per kill.
+    writeBytes(dir / "Default1.profile.tmp7", {1});
+    writeBytes(dir / "Default1.profile.tmp4012345678", {2});
+    // Not leftovers of this file: another profile's, and files of the user's.
+    writeBytes(dir / "Default2.profile.tmp3", {3});
+    writeBytes(dir / "Default1.profile.tmp-notes", {4});
+    writeBytes(dir / "Default1.profile.tmp", {5});
+
+    ASSERT_TRUE(writeWholeFile(dir / "Default1.profile", streamOf({9})));
+    EXPECT_FALSE(fs::exists(dir / "Default1.profile.tmp7"));
+    EXPECT_FALSE(fs::exists(dir / "Default1.profile.tmp4012345678"));
+    EXPECT_TRUE(fs::exists(dir / "Default2.profile.tmp3"));
+    EXPECT_TRUE(fs::exists(dir / "Default1.profile.tmp-notes"));
+    EXPECT_TRUE(fs::exists(dir / "Default1.profile.tmp"));
+    EXPECT_EQ(entriesIn(dir.path()), 4U);
+}
+
+TEST(FileIO, WriteOfTheBytesTheFileHoldsLeavesTheFileAsItIs) {
+    TempDir dir;
+    const fs::path target = dir / "Default1.profile";
+    ASSERT_TRUE(writeWholeFile(target, streamOf({1, 2, 3})));
+    fs::create_hard_link(target, dir / "same-file");
+
+    ASSERT_TRUE(writeWholeFile(target, streamOf({1, 2, 3})));
+    EXPECT_TRUE(fs::equivalent(target, dir / "same-file"));  // not replaced
+
+    // A longer file that starts with the same bytes is not the same.
+    ASSERT_TRUE(writeWholeFile(target, streamOf({1, 2})));
+    EXPECT_FALSE(fs::equivalent(target, dir / "same-file"));
+    EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{1, 2}));
+}
+
 TEST(FileIO, ReadFillsTheStreamFromOffsetZero) {
     TempDir dir;
     writeBytes(dir / "f", {4, 0, 0, 0});
