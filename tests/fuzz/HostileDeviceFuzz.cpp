@@ -19,6 +19,7 @@
 #include "devlib/Transport.h"
 #include "platform/FakeClock.h"
 #include "profile/MouseProfile.h"
+#include "protocol/CommandCodes.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ bool gUpdateFinished = false;
 // stops at the first one past the buffer.
 void ORVANE_STDCALL onCapture(std::uint8_t* kind, std::uint8_t* data, std::int32_t* value) {
     std::uint8_t sum = *kind;
-    if (*kind == 7 || *kind == 8) {
+    if (*kind == button_entry::kRunProgram || *kind == button_entry::kOpenWebPage) {
         for (std::int32_t i = 0; i < *value; ++i) {
             sum = static_cast<std::uint8_t>(sum + data[i]);
         }

@@ -283,6 +283,35 @@ TEST_F(DaemonTest, MalformedFramesAreAnsweredAndOnlyAnUnusableLengthEndsTheConne
     EXPECT_EQ(EmulatorHidBus(served.path, kTestTiming).enumerate().size(), 3U);
 }
 
+TEST_F(DaemonTest, OnlyItsOwnUserMayConnectToTheSocket) {
+    ServedBus served(socket);
+    EXPECT_EQ(fs::status(socket).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "trying another user needs root";
+    }
+    // Another user, even one that may enter the folder, is turned away.
+    fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, served.path.c_str(), sizeof address.sun_path - 1);
+    // The child only makes system calls: other threads run in this process.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::setuid(65534) != 0 || fd < 0) {
+            ::_exit(2);
+        }
+        ::_exit(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0
+                    ? 1
+                    : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 TEST_F(DaemonTest, AFrameLongerThanTheBusAllowsIsRefusedAndEndsTheConnection) {
     ServedBus served(socket);
     // The longest frame is taken (a state it is not, but a frame it is)...
