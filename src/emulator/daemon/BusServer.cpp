@@ -534,8 +534,10 @@ void BusServer::serve(Client& client) {
     const auto replyDeadline = [this] {
         return std::chrono::steady_clock::now() + limits.replyDeadline;
     };
+    // Idle from the moment its reply is on the way: from then on the
+    // client, not the server, has to act. (Also in the order the clients
+    // saw their replies, which is the order a newcomer drops them in.)
     for (;;) {
-        client.enter(Client::Phase::Idle);
         if (!awaitRequest(client.fd.get()) || stopping.load()) {
             return;
         }
@@ -546,6 +548,7 @@ void BusServer::serve(Client& client) {
             receiveMessage(client.fd.get(), request,
                            std::chrono::steady_clock::now() + limits.frameDeadline, frameError);
         if (received == IoStatus::Malformed) {
+            client.enter(Client::Phase::Idle);
             if (sendMessage(client.fd.get(), FailureReply{describeFrameError(frameError)},
                             replyDeadline()) == IoStatus::Ok &&
                 frameBoundaryKnown(frameError)) {
@@ -580,6 +583,7 @@ void BusServer::serve(Client& client) {
         if (handler.changed && hooks.changed) {
             hooks.changed();
         }
+        client.enter(Client::Phase::Idle);
         if (sendMessage(client.fd.get(), *reply, replyDeadline()) != IoStatus::Ok) {
             return;
         }
