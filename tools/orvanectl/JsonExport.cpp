@@ -1,6 +1,9 @@
 #include "JsonExport.h"
 
 #include <algorithm>
+#include <ostream>
+#include <string>
+#include <string_view>
 
 #include "profile/TextCodec.h"
 
@@ -75,21 +78,66 @@ ordered_json profileToJson(const orvane::MouseProfile& p) {
     };
 }
 
-ordered_json macroToJson(const orvane::CMacro& macro) {
-    ordered_json events = ordered_json::array();
-    for (const orvane::CEventItem& event : macro.events) {
-        events.push_back({{"type", event.type},
-                          {"code", event.code},
-                          {"state", event.state},
-                          {"delay", event.delay},
-                          {"rowRect", rectToJson(event.rowRect)},
-                          {"selected", event.selected},
-                          {"id", event.id}});
-    }
+namespace {
+
+ordered_json eventToJson(const orvane::CEventItem& event) {
+    return {{"type", event.type},
+            {"code", event.code},
+            {"state", event.state},
+            {"delay", event.delay},
+            {"rowRect", rectToJson(event.rowRect)},
+            {"selected", event.selected},
+            {"id", event.id}};
+}
+
+ordered_json macroWithSteps(const orvane::CMacro& macro, ordered_json events) {
     return {{"name", toUtf8(macro.name)},
             {"id", macro.id},
             {"layoutRect", rectToJson(macro.layoutRect)},
-            {"events", events}};
+            {"events", std::move(events)}};
+}
+
+// Writes `text` with every line after the first moved right by `indent`.
+void writeIndented(const std::string& text, std::string_view indent, std::ostream& out) {
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos;
+         end = text.find('\n', start)) {
+        out.write(text.data() + start, static_cast<std::streamsize>(end + 1 - start));
+        out << indent;
+        start = end + 1;
+    }
+    out.write(text.data() + start, static_cast<std::streamsize>(text.size() - start));
+}
+
+}  // namespace
+
+ordered_json macroToJson(const orvane::CMacro& macro) {
+    ordered_json events = ordered_json::array();
+    for (const orvane::CEventItem& event : macro.events) {
+        events.push_back(eventToJson(event));
+    }
+    return macroWithSteps(macro, std::move(events));
+}
+
+void writeMacroJson(const orvane::CMacro& macro, std::ostream& out) {
+    // The macro with an empty step list, printed as the whole tree would be;
+    // the steps go into that list one at a time, each at the depth the tree
+    // would have given it.
+    const std::string frame = macroWithSteps(macro, ordered_json::array()).dump(2);
+    const std::size_t emptyList = frame.rfind("[]");
+    if (macro.events.empty() || emptyList == std::string::npos) {
+        out << frame;
+        return;
+    }
+    constexpr std::string_view kStepIndent = "    ";
+    out.write(frame.data(), static_cast<std::streamsize>(emptyList + 1));
+    bool first = true;
+    for (const orvane::CEventItem& event : macro.events) {
+        out << (first ? "\n" : ",\n") << kStepIndent;
+        writeIndented(eventToJson(event).dump(2), kStepIndent, out);
+        first = false;
+    }
+    out << "\n  ]" << std::string_view(frame).substr(emptyList + 2);
 }
 
 ordered_json profileDataToJson(const ProfileData& data, const ProgramTexts& texts) {

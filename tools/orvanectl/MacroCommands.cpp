@@ -26,7 +26,8 @@ int showMacro(const std::string& file, std::ostream& out, std::ostream& err) {
                "runs past its end)\n";
         return kExitFailure;
     }
-    out << macroToJson(macro).dump(2) << '\n';
+    writeMacroJson(macro, out);
+    out << '\n';
     return kExitOk;
 }
 

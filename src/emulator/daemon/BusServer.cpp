@@ -70,11 +70,28 @@ bool somebodyAnswers(const sockaddr_un& address) {
 }  // namespace
 
 struct BusServer::Client {
-    explicit Client(FileDescriptor connection) : fd(std::move(connection)) {}
+    // What the client's thread waits for. Only a client that waits on its
+    // peer may be dropped to make room, not one whose request is being
+    // carried out. Listening: subscribed to hot-plug events, or waiting for
+    // an input report (which may take as long as the client asked).
+    enum class Phase { Idle, Receiving, Answering, Listening };
+
+    explicit Client(FileDescriptor connection) : fd(std::move(connection)) { enter(Phase::Idle); }
+
+    void enter(Phase next) {
+        since.store(std::chrono::steady_clock::now().time_since_epoch().count());
+        phase.store(next);
+    }
 
     FileDescriptor fd;
     std::thread thread;
     std::atomic<bool> finished{false};
+    std::atomic<Phase> phase{Phase::Idle};
+    // When the client entered its phase (steady clock ticks).
+    std::atomic<std::chrono::steady_clock::rep> since{0};
+    // Its connection was shut to make room; it no longer counts. Guarded by
+    // clientsMutex.
+    bool dropped = false;
 
     // Hot-plug events on their way to a subscribed client.
     std::mutex eventMutex;
@@ -84,7 +101,8 @@ struct BusServer::Client {
     FileDescriptor eventWrite;
 };
 
-BusServer::BusServer(VirtualHidBus& bus, Hooks hooks) : bus(bus), hooks(std::move(hooks)) {
+BusServer::BusServer(VirtualHidBus& bus, Hooks hooks, Limits limits)
+    : bus(bus), hooks(std::move(hooks)), limits(limits) {
     makePipe(wakeRead, wakeWrite);
 }
 
@@ -204,20 +222,7 @@ void BusServer::run() {
         if (!peer || *peer != ::geteuid()) {
             continue;
         }
-        std::lock_guard guard(clientsMutex);
-        if (clients.size() >= kMaxClients) {
-            sendMessage(connection.get(), FailureReply{"too many clients"},
-                        std::chrono::steady_clock::now());
-            continue;
-        }
-        auto client = std::make_unique<Client>(std::move(connection));
-        Client& served = *client;
-        client->thread = std::thread([this, &served] {
-            serve(served);
-            served.finished.store(true);
-            poke(wakeWrite);
-        });
-        clients.push_back(std::move(client));
+        admit(std::move(connection));
     }
 
     stopping.store(true);
@@ -235,6 +240,56 @@ void BusServer::run() {
     reap(true);
     listener.reset();
     removeSocketFile();
+}
+
+void BusServer::admit(FileDescriptor connection) {
+    std::lock_guard guard(clientsMutex);
+    if (!makeRoom()) {
+        sendMessage(connection.get(), FailureReply{"too many clients"},
+                    std::chrono::steady_clock::now());
+        return;
+    }
+    auto client = std::make_unique<Client>(std::move(connection));
+    Client& served = *client;
+    client->thread = std::thread([this, &served] {
+        serve(served);
+        served.finished.store(true);
+        poke(wakeWrite);
+    });
+    clients.push_back(std::move(client));
+}
+
+// Called with clientsMutex held.
+bool BusServer::makeRoom() {
+    std::size_t counted = 0;
+    Client* longestWaiting = nullptr;
+    const auto rank = [](const Client& client) {
+        // Listeners last: dropping one makes a program lose sight of the
+        // mouse until it watches again.
+        return std::make_pair(client.phase.load() == Client::Phase::Listening, client.since.load());
+    };
+    for (const std::unique_ptr<Client>& client : clients) {
+        if (client->dropped || client->finished.load()) {
+            continue;
+        }
+        ++counted;
+        if (client->phase.load() == Client::Phase::Answering) {
+            continue;
+        }
+        if (longestWaiting == nullptr || rank(*client) < rank(*longestWaiting)) {
+            longestWaiting = client.get();
+        }
+    }
+    if (counted < kMaxClients) {
+        return true;
+    }
+    if (longestWaiting == nullptr) {
+        return false;
+    }
+    // Its thread wakes from its read, ends and is reaped like any other.
+    longestWaiting->dropped = true;
+    ::shutdown(longestWaiting->fd.get(), SHUT_RDWR);
+    return true;
 }
 
 void BusServer::stop() {
@@ -455,27 +510,69 @@ class RequestHandler {
 
 }  // namespace
 
+namespace {
+
+// Waits for the first byte of the next request, for as long as it takes; a
+// client may stay idle between requests. False when the connection ended.
+bool awaitRequest(int fd) {
+    for (;;) {
+        pollfd entry{fd, POLLIN, 0};
+        const int ready = ::poll(&entry, 1, -1);
+        if (ready > 0) {
+            return (entry.revents & POLLIN) != 0;
+        }
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+}  // namespace
+
 void BusServer::serve(Client& client) {
     RequestHandler handler(bus, client.fd.get(), stopping);
+    const auto replyDeadline = [this] {
+        return std::chrono::steady_clock::now() + limits.replyDeadline;
+    };
+    // Idle from the moment its reply is on the way: from then on the
+    // client, not the server, has to act. (Also in the order the clients
+    // saw their replies, which is the order a newcomer drops them in.)
     for (;;) {
+        if (!awaitRequest(client.fd.get()) || stopping.load()) {
+            return;
+        }
+        client.enter(Client::Phase::Receiving);
         Message request;
         FrameError frameError = FrameError::None;
         const IoStatus received =
-            receiveMessage(client.fd.get(), request, std::nullopt, frameError);
+            receiveMessage(client.fd.get(), request,
+                           std::chrono::steady_clock::now() + limits.frameDeadline, frameError);
         if (received == IoStatus::Malformed) {
-            sendMessage(client.fd.get(), FailureReply{describeFrameError(frameError)});
-            if (frameBoundaryKnown(frameError)) {
+            client.enter(Client::Phase::Idle);
+            if (sendMessage(client.fd.get(), FailureReply{describeFrameError(frameError)},
+                            replyDeadline()) == IoStatus::Ok &&
+                frameBoundaryKnown(frameError)) {
                 continue;
             }
+            return;
+        }
+        if (received == IoStatus::TimedOut) {
+            // The rest of the frame may still be on its way; nothing after
+            // it could be read as a frame any more.
+            sendMessage(client.fd.get(), FailureReply{"frame not finished in time"},
+                        std::chrono::steady_clock::now());
             return;
         }
         if (received != IoStatus::Ok || stopping.load()) {
             return;
         }
         if (std::holds_alternative<SubscribeRequest>(request)) {
+            client.enter(Client::Phase::Listening);
             serveEvents(client);
             return;
         }
+        client.enter(std::holds_alternative<ReadInputRequest>(request) ? Client::Phase::Listening
+                                                                       : Client::Phase::Answering);
         handler.changed = false;
         const std::optional<Message> reply = handler.answer(request);
         if (!reply) {
@@ -486,7 +583,8 @@ void BusServer::serve(Client& client) {
         if (handler.changed && hooks.changed) {
             hooks.changed();
         }
-        if (sendMessage(client.fd.get(), *reply) != IoStatus::Ok) {
+        client.enter(Client::Phase::Idle);
+        if (sendMessage(client.fd.get(), *reply, replyDeadline()) != IoStatus::Ok) {
             return;
         }
     }
@@ -514,7 +612,11 @@ void BusServer::serveEvents(Client& client) {
             poke(client.eventWrite);
         },
         present);
-    if (sendMessage(client.fd.get(), SubscribedReply{std::move(present)}) != IoStatus::Ok) {
+    const auto replyDeadline = [this] {
+        return std::chrono::steady_clock::now() + limits.replyDeadline;
+    };
+    if (sendMessage(client.fd.get(), SubscribedReply{std::move(present)}, replyDeadline()) !=
+        IoStatus::Ok) {
         return;
     }
     for (;;) {
@@ -539,7 +641,7 @@ void BusServer::serveEvents(Client& client) {
             overflowed = client.overflow;
         }
         for (const HotplugMessage& event : batch) {
-            if (sendMessage(client.fd.get(), event) != IoStatus::Ok) {
+            if (sendMessage(client.fd.get(), event, replyDeadline()) != IoStatus::Ok) {
                 return;
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <list>
 #include <memory>
@@ -12,12 +13,29 @@
 
 namespace orvane::emulator {
 
+// How long a client of BusServer may keep the server waiting.
+struct BusServerLimits {
+    // From a frame's first byte to its last.
+    std::chrono::milliseconds frameDeadline{2000};
+    // For a reply (or hot-plug event) to leave once it is ready: a client
+    // that does not read them fills its socket's buffer.
+    std::chrono::milliseconds replyDeadline{5000};
+};
+
 // Serves one VirtualHidBus on a Unix socket, one thread per client, so that
 // a client blocked in a read or a slow transfer holds up nobody else. A
 // client that breaks the protocol or vanishes (even in the middle of a
 // frame) loses its own connection and handles, nothing more.
+//
+// Nor can a client hold its place for ever by saying nothing: a frame must
+// arrive whole, and a reply must be taken, within the limits below, and when
+// every place is taken a newcomer takes the one of the client that has been
+// waiting on its peer the longest (one subscribed to events or waiting for
+// an input report only when no other client waits).
 class BusServer {
   public:
+    using Limits = BusServerLimits;
+
     struct Hooks {
         // After every request that may have changed the mouse.
         std::function<void()> changed;
@@ -30,7 +48,7 @@ class BusServer {
     // Hot-plug events a subscriber may leave unread before it is dropped.
     static constexpr std::size_t kMaxQueuedEvents = 1024;
 
-    explicit BusServer(VirtualHidBus& bus, Hooks hooks = {});
+    explicit BusServer(VirtualHidBus& bus, Hooks hooks = {}, Limits limits = {});
     ~BusServer();
 
     BusServer(const BusServer&) = delete;
@@ -51,6 +69,8 @@ class BusServer {
   private:
     struct Client;
 
+    void admit(FileDescriptor connection);
+    bool makeRoom();
     void serve(Client& client);
     void serveEvents(Client& client);
     void reap(bool all);
@@ -58,6 +78,7 @@ class BusServer {
 
     VirtualHidBus& bus;
     Hooks hooks;
+    Limits limits;
     std::string path;
     FileDescriptor listener;
     FileDescriptor lock;

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -109,8 +110,9 @@ class EventLog {
 // A BusServer on a thread, on a socket in a fresh folder.
 class ServedBus {
   public:
-    explicit ServedBus(const fs::path& socket, BusServer::Hooks hooks = {})
-        : path(socket.string()), server(bus, std::move(hooks)) {
+    explicit ServedBus(const fs::path& socket, BusServer::Hooks hooks = {},
+                       BusServer::Limits limits = {})
+        : path(socket.string()), server(bus, std::move(hooks), limits) {
         std::string error;
         listening = server.listen(path, error);
         EXPECT_TRUE(listening) << error;
@@ -279,6 +281,235 @@ TEST_F(DaemonTest, MalformedFramesAreAnsweredAndOnlyAnUnusableLengthEndsTheConne
     EXPECT_FALSE(receive(fd, status));
     EXPECT_EQ(status, IoStatus::Closed);
     EXPECT_EQ(EmulatorHidBus(served.path, kTestTiming).enumerate().size(), 3U);
+}
+
+TEST_F(DaemonTest, OnlyItsOwnUserMayConnectToTheSocket) {
+    ServedBus served(socket);
+    EXPECT_EQ(fs::status(socket).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "trying another user needs root";
+    }
+    // Another user, even one that may enter the folder, is turned away.
+    fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, served.path.c_str(), sizeof address.sun_path - 1);
+    // The child only makes system calls: other threads run in this process.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::setuid(65534) != 0 || fd < 0) {
+            ::_exit(2);
+        }
+        ::_exit(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0
+                    ? 1
+                    : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+TEST_F(DaemonTest, AFrameLongerThanTheBusAllowsIsRefusedAndEndsTheConnection) {
+    ServedBus served(socket);
+    // The longest frame is taken (a state it is not, but a frame it is)...
+    const FileDescriptor longest = rawConnection(served.path);
+    std::string text(kMaxFrameBody - 5, 'x');
+    sendBytes(longest, encodeFrame(LoadStateRequest{text}));
+    IoStatus status = IoStatus::Ok;
+    const std::optional<Message> refusedState = receive(longest, status);
+    ASSERT_TRUE(refusedState);
+    EXPECT_NE(std::get<FailureReply>(*refusedState).reason.find("not a saved state"),
+              std::string::npos);
+    // ...one byte more is not even read.
+    const FileDescriptor longer = rawConnection(served.path);
+    const std::uint32_t tooLong = kMaxFrameBody + 1;
+    sendBytes(longer, {static_cast<std::uint8_t>(tooLong), static_cast<std::uint8_t>(tooLong >> 8),
+                       static_cast<std::uint8_t>(tooLong >> 16), 0, 0x29});
+    const std::optional<Message> refused = receive(longer, status);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(std::get<FailureReply>(*refused).reason, "frame longer than the bus allows");
+    EXPECT_FALSE(receive(longer, status));
+    EXPECT_EQ(status, IoStatus::Closed);
+}
+
+// Reads replies until the daemon closes the connection; how long that took.
+std::optional<std::chrono::steady_clock::duration> timeUntilDropped(const FileDescriptor& fd) {
+    const auto start = std::chrono::steady_clock::now();
+    IoStatus status = IoStatus::Ok;
+    while (receive(fd, status)) {
+    }
+    if (status != IoStatus::Closed) {
+        return std::nullopt;
+    }
+    return std::chrono::steady_clock::now() - start;
+}
+
+TEST_F(DaemonTest, AClientThatStopsInTheMiddleOfAFrameIsDroppedAtTheDeadline) {
+    BusServer::Limits limits;
+    limits.frameDeadline = 200ms;
+    ServedBus served(socket, {}, limits);
+    const FileDescriptor idle = rawConnection(served.path);
+    const FileDescriptor stalled = rawConnection(served.path);
+    sendBytes(stalled, {100, 0, 0, 0, 0x04, 1, 0});
+    IoStatus status = IoStatus::Ok;
+    const std::optional<Message> told = receive(stalled, status);
+    ASSERT_TRUE(told);
+    EXPECT_EQ(std::get<FailureReply>(*told).reason, "frame not finished in time");
+    EXPECT_FALSE(receive(stalled, status));
+    EXPECT_EQ(status, IoStatus::Closed);
+    // Waiting between frames has no deadline.
+    sendBytes(idle, encodeFrame(EnumerateRequest{}));
+    const std::optional<Message> listed = receive(idle, status);
+    ASSERT_TRUE(listed);
+    EXPECT_TRUE(std::holds_alternative<DeviceListReply>(*listed));
+}
+
+TEST_F(DaemonTest, AClientThatReadsNoRepliesIsDroppedWhileOthersAreServed) {
+    BusServer::Limits limits;
+    limits.replyDeadline = 200ms;
+    ServedBus served(socket, {}, limits);
+    const FileDescriptor deaf = rawConnection(served.path);
+    // Requests with large replies until the daemon gives up on it: its
+    // sends then fail, since the daemon closed the connection.
+    const Bytes request = encodeFrame(SaveStateRequest{});
+    const auto start = std::chrono::steady_clock::now();
+    bool closed = false;
+    while (!closed && std::chrono::steady_clock::now() - start < kPatience) {
+        const ssize_t put =
+            ::send(deaf.get(), request.data(), request.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (put < 0 && errno != EAGAIN) {
+            closed = true;
+        } else if (put < 0) {
+            EXPECT_EQ(EmulatorHidBus(served.path, kTestTiming).enumerate().size(), 3U);
+            std::this_thread::sleep_for(20ms);
+        }
+    }
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(EmulatorHidBus(served.path, kTestTiming).enumerate().size(), 3U);
+}
+
+TEST_F(DaemonTest, AClientSendingGarbageIsDroppedWhileAnotherKeepsTalking) {
+    ServedBus served(socket);
+    EmulatorHidBus client(served.path, kTestTiming);
+    const auto device = openConfig(client);
+    ASSERT_TRUE(device);
+    std::mt19937 random(19);
+    std::vector<std::optional<std::chrono::steady_clock::duration>> dropped;
+    std::thread garbage([&] {
+        for (int round = 0; round < 20; ++round) {
+            const FileDescriptor fd = rawConnection(served.path);
+            Bytes noise(512);
+            for (std::uint8_t& byte : noise) {
+                byte = static_cast<std::uint8_t>(random());
+            }
+            ::send(fd.get(), noise.data(), noise.size(), MSG_NOSIGNAL);
+            dropped.push_back(timeUntilDropped(fd));
+        }
+    });
+    bool fine = true;
+    for (int i = 0; i < 100; ++i) {
+        Bytes reply = command({0xA1});
+        fine = fine && device->sendFeatureReport(command({0xA1, 0x02})) == HidError::None &&
+               device->getFeatureReport(reply) == HidError::None && reply[1] == 1;
+    }
+    garbage.join();
+    EXPECT_TRUE(fine);
+    ASSERT_EQ(dropped.size(), 20U);
+    for (const auto& took : dropped) {
+        ASSERT_TRUE(took.has_value());
+        EXPECT_LT(*took, BusServer::Limits{}.frameDeadline + 1s);
+    }
+}
+
+TEST_F(DaemonTest, SeventyClientsStuckInHalfAFrameLeaveRoomForTheTool) {
+    ServedBus served(socket);
+    std::vector<FileDescriptor> stuck;
+    for (int i = 0; i < 70; ++i) {
+        stuck.push_back(rawConnection(served.path));
+        sendBytes(stuck.back(), {100, 0, 0, 0, 0x04, 1, 0});
+    }
+    const ToolResult dump = runTool({"--socket", served.path, "dump"});
+    ASSERT_EQ(dump.status, kToolOk) << dump.err;
+    EXPECT_EQ(nlohmann::json::parse(dump.out)["plugged"], true);
+}
+
+TEST_F(DaemonTest, WhenEverySlotIsTakenTheLongestIdleClientMakesRoom) {
+    ServedBus served(socket);
+    std::vector<FileDescriptor> idle;
+    for (std::size_t i = 0; i < BusServer::kMaxClients; ++i) {
+        idle.push_back(rawConnection(served.path));
+        // Each is accepted (and starts to wait) before the next arrives.
+        sendBytes(idle.back(), encodeFrame(EnumerateRequest{}));
+        IoStatus status = IoStatus::Ok;
+        ASSERT_TRUE(receive(idle.back(), status));
+    }
+    EmulatorHidBus newcomer(served.path, kTestTiming);
+    EXPECT_EQ(newcomer.enumerate().size(), 3U);
+    IoStatus status = IoStatus::Ok;
+    EXPECT_FALSE(receive(idle.front(), status));
+    EXPECT_EQ(status, IoStatus::Closed);
+    sendBytes(idle[1], encodeFrame(EnumerateRequest{}));
+    EXPECT_TRUE(receive(idle[1], status));
+}
+
+std::size_t entriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST_F(DaemonTest, AThousandClientsComingAndGoingAtRandomLeaveTheDaemonAnswering) {
+    ServedBus served(socket);
+    EmulatorHidBus{served.path, kTestTiming}.enumerate();
+    const std::size_t threadsBefore = entriesIn("/proc/self/task");
+    const std::size_t descriptorsBefore = entriesIn("/proc/self/fd");
+    const Bytes request = encodeFrame(SaveStateRequest{});
+    const auto visit = [&](unsigned seed) {
+        std::mt19937 random(seed);
+        for (int i = 0; i < 250; ++i) {
+            std::string error;
+            const FileDescriptor fd = connectToBus(served.path, error);
+            if (!fd.valid()) {
+                continue;
+            }
+            // Leaves at once, half-way through a request, before its reply,
+            // half-way through the reply, after it, or as a subscriber.
+            const unsigned how = random() % 6;
+            const std::size_t sent = how == 1 ? random() % request.size() : request.size();
+            if (how == 0) {
+                continue;
+            }
+            const Bytes& bytes = how == 5 ? encodeFrame(SubscribeRequest{}) : request;
+            ::send(fd.get(), bytes.data(), how == 5 ? bytes.size() : sent, MSG_NOSIGNAL);
+            if (how >= 3) {
+                char some[512];
+                ::recv(fd.get(), some, how == 3 ? sizeof some : 1, 0);
+            }
+        }
+    };
+    std::vector<std::thread> visitors;
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        visitors.emplace_back(visit, seed);
+    }
+    for (std::thread& visitor : visitors) {
+        visitor.join();
+    }
+    EmulatorHidBus client(served.path, kTestTiming);
+    EXPECT_EQ(client.enumerate().size(), 3U);
+    const ToolResult dump = runTool({"--socket", served.path, "dump"});
+    EXPECT_EQ(dump.status, kToolOk) << dump.err;
+    // Every visitor's thread and descriptor is gone again.
+    const auto start = std::chrono::steady_clock::now();
+    while ((entriesIn("/proc/self/task") > threadsBefore ||
+            entriesIn("/proc/self/fd") > descriptorsBefore) &&
+           std::chrono::steady_clock::now() - start < kPatience) {
+        std::this_thread::sleep_for(10ms);
+        EmulatorHidBus{served.path, kTestTiming}.enumerate();
+    }
+    EXPECT_LE(entriesIn("/proc/self/task"), threadsBefore);
+    EXPECT_LE(entriesIn("/proc/self/fd"), descriptorsBefore);
 }
 
 TEST_F(DaemonTest, SubscribedClientsHearUnplugAndPlug) {

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "JsonExport.h"
+#include "macros/MacroFile.h"
 #include "support/TempDir.h"
 
 namespace orvanectl {
@@ -144,6 +146,47 @@ TEST(Orvanectl, MacroShowPrintsEveryStoredField) {
     EXPECT_EQ(event["rowRect"]["right"], -2);
     EXPECT_EQ(event["selected"], 1);
     EXPECT_EQ(event["id"], 7);
+}
+
+orvane::CMacro macroWithSteps(std::u16string name, std::size_t steps) {
+    orvane::CMacro macro;
+    macro.name = std::move(name);
+    macro.id = -3;
+    macro.layoutRect = {1, -2, 300, 400};
+    for (std::size_t i = 0; i < steps; ++i) {
+        orvane::CEventItem event;
+        event.type = static_cast<std::uint8_t>(16 + i % 3);
+        event.code = static_cast<std::uint16_t>(0xFFFF - i);
+        event.state = static_cast<std::uint8_t>(i % 2);
+        event.delay = 0xFFFFFFFFU - static_cast<std::uint32_t>(i);
+        event.rowRect = {0, static_cast<std::int32_t>(20 * i), -1, 2147483647};
+        event.selected = i % 2 == 0 ? 0 : -7;
+        event.id = static_cast<std::uint32_t>(i + 1);
+        macro.events.push_back(event);
+    }
+    return macro;
+}
+
+TEST(Orvanectl, MacroShowWritesStepByStepTheTextOfTheWholeTree) {
+    const std::vector<orvane::CMacro> macros = {
+        macroWithSteps(u"", 0),
+        macroWithSteps(u"One", 1),
+        macroWithSteps(u"Quote \" back\\slash [] {}\n\u00e9\u4e2d", 3),
+        macroWithSteps(u"Many", 500),
+    };
+    for (const orvane::CMacro& macro : macros) {
+        std::ostringstream streamed;
+        writeMacroJson(macro, streamed);
+        EXPECT_EQ(streamed.str(), macroToJson(macro).dump(2)) << macro.events.size() << " steps";
+    }
+
+    TempDir dir;
+    orvane::DataStream file = orvane::DataStream::forWriting();
+    orvane::writeMacro(macros[2], file);
+    writeBytes(dir / "three.macro", file.bytes());
+    const Result shown = runCommand({"macro", "show", (dir / "three.macro").string()});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(shown.out, macroToJson(macros[2]).dump(2) + "\n");
 }
 
 TEST(Orvanectl, UnknownCommandsAreUsageErrors) {
