@@ -173,11 +173,19 @@ def main():
         row("idle, window shown: CPU", cpu, 1, "ms/s", "threads' time on a CPU over the same time; goal")
         row("resident memory after start-up", rss, 60, "MB", "VmRSS; goal as floor")
         window = visible(TITLE)
-        for left, top, width, height in PAGE_BUTTONS:
-            click(window, left + width // 2, top + height // 2)
-            time.sleep(0.5)
-        click(window, PAGE_BUTTONS[0][0] + 10, PAGE_BUTTONS[0][1] + 9)
-        time.sleep(1)
+        # Each page draws its background when first shown, so a visit shows in
+        # the resident size; clicks that went nowhere would make the row a
+        # second reading of the start-up figure.
+        for attempt in range(3):
+            for left, top, width, height in PAGE_BUTTONS:
+                click(window, left + width // 2, top + height // 2)
+                time.sleep(0.5)
+            click(window, PAGE_BUTTONS[0][0] + 10, PAGE_BUTTONS[0][1] + 9)
+            time.sleep(1)
+            if resident_mb(app.pid) > rss + 4:
+                break
+        else:
+            sys.exit("the page buttons did not answer the clicks; no memory row after every page")
         row("resident memory after every page", resident_mb(app.pid), 60, "MB",
             "VmRSS after clicking each page button; goal")
         stop(app)
