@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "device/DeviceCommands.h"
+#include "emulator/MouseStateJson.h"
 #include "platform/linux/hidapi/HidapiBus.h"
 #include "platform/virtual/EmulatorHidBus.h"
 #include "protocol/DeviceIds.h"
@@ -19,14 +20,9 @@ namespace {
 using test::Program;
 using test::TempDir;
 
+// The slot image as the simulated mouse's state shows it.
 std::string hex(const DeviceImage& image) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (std::uint8_t byte : image.bytes) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 15];
-    }
-    return text;
+    return emulator::toHex(image.bytes);
 }
 
 MouseProfile profileForSlot(std::uint8_t slot) {

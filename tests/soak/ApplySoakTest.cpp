@@ -18,6 +18,7 @@
 #include "RandomProfile.h"
 #include "SimulatedMouse.h"
 #include "app/ApplyRunner.h"
+#include "emulator/MouseStateJson.h"
 #include "platform/virtual/EmulatorHidBus.h"
 #include "protocol/image/DeviceImage.h"
 
@@ -120,14 +121,9 @@ const char* nameOf(Held held) {
     return "?";
 }
 
+// The slot image as the simulated mouse's state shows it.
 std::string hex(const DeviceImage& image) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (std::uint8_t byte : image.bytes) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 15];
-    }
-    return text;
+    return emulator::toHex(image.bytes);
 }
 
 Held classify(const std::string& now, const std::string& before, const std::string& wanted,
