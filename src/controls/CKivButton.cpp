@@ -21,8 +21,8 @@ CKivButton::CKivButton(QWidget* parent, int controlId)
       captionColour(toColor(palette::kCaption)),
       latchedCaptionColour(toColor(palette::kAccent)) {}
 
-void CKivButton::setImages(const SkinImage& normalPicture, const SkinImage& overPicture,
-                           const SkinImage& downPicture, const SkinImage& disabledPicture) {
+void CKivButton::setImages(const QImage& normalPicture, const QImage& overPicture,
+                           const QImage& downPicture, const QImage& disabledPicture) {
     normal = normalPicture;
     over = overPicture;
     down = downPicture;
@@ -62,19 +62,19 @@ const QImage* CKivButton::currentImage() const {
     // Order matters: a disabled button never looks latched, and a latched one
     // never shows hover.
     if (!isEnabled() && !disabled.isNull()) {
-        return &disabled.image();
+        return &disabled;
     }
     if (latched && !down.isNull()) {
-        return &down.image();
+        return &down;
     }
     if (state() == Down && !down.isNull()) {
-        return &down.image();
+        return &down;
     }
     if (state() == Normal && !normal.isNull()) {
-        return &normal.image();
+        return &normal;
     }
     if (state() == Over && !over.isNull()) {
-        return &over.image();
+        return &over;
     }
     return nullptr;
 }

@@ -3,7 +3,6 @@
 #include <QImage>
 
 #include "controls/KivButtonBase.h"
-#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -14,8 +13,8 @@ class CKivCheckBox : public KivButtonBase {
   public:
     explicit CKivCheckBox(QWidget* parent = nullptr, int controlId = 0);
 
-    void setImages(const SkinImage& unticked, const SkinImage& over, const SkinImage& ticked,
-                   const SkinImage& disabled);
+    void setImages(const QImage& unticked, const QImage& over, const QImage& ticked,
+                   const QImage& disabled);
 
     void setTicked(bool ticked);
     bool isTicked() const { return ticked; }
@@ -27,10 +26,10 @@ class CKivCheckBox : public KivButtonBase {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    SkinImage unticked;
-    SkinImage over;
-    SkinImage tickedImage;
-    SkinImage disabled;
+    QImage unticked;
+    QImage over;
+    QImage tickedImage;
+    QImage disabled;
     bool ticked = false;
 };
 

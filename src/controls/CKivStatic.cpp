@@ -10,12 +10,12 @@ namespace orvane {
 CKivStatic::CKivStatic(QWidget* parent, int controlId)
     : CKivWidget(parent, controlId), font(kivFont(15)) {}
 
-void CKivStatic::addPicture(const SkinImage& picture) {
+void CKivStatic::addPicture(const QImage& picture) {
     pictureList.append(picture);
     update();
 }
 
-void CKivStatic::setPictures(const QList<SkinImage>& pictures) {
+void CKivStatic::setPictures(const QList<QImage>& pictures) {
     pictureList = pictures;
     update();
 }
@@ -94,7 +94,7 @@ void CKivStatic::paintEvent(QPaintEvent*) {
     }
     if (pictureIndex >= 0 && pictureIndex < pictureList.size() &&
         !pictureList[pictureIndex].isNull()) {
-        painter.drawImage(rect(), pictureList[pictureIndex].image());
+        painter.drawImage(rect(), pictureList[pictureIndex]);
     }
     const QString shown = text();
     if (!shown.isEmpty()) {

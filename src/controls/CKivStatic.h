@@ -8,7 +8,6 @@
 #include <QStringList>
 
 #include "controls/CKivWidget.h"
-#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -19,9 +18,9 @@ class CKivStatic : public CKivWidget {
   public:
     explicit CKivStatic(QWidget* parent = nullptr, int controlId = 0);
 
-    void addPicture(const SkinImage& picture);
-    void setPictures(const QList<SkinImage>& pictures);
-    const QList<SkinImage>& pictures() const { return pictureList; }
+    void addPicture(const QImage& picture);
+    void setPictures(const QList<QImage>& pictures);
+    const QList<QImage>& pictures() const { return pictureList; }
     // An index outside the list shows no picture.
     void setCurrentPicture(int index);
     int currentPicture() const { return pictureIndex; }
@@ -53,7 +52,7 @@ class CKivStatic : public CKivWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
-    QList<SkinImage> pictureList;
+    QList<QImage> pictureList;
     int pictureIndex = 0;
     QStringList textList;
     int textIndex = 0;

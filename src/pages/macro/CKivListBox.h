@@ -7,7 +7,6 @@
 #include "controls/CKivWidget.h"
 #include "controls/ControlSink.h"
 #include "pages/macro/CBoxItem.h"
-#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -31,7 +30,7 @@ class CKivListBox : public CKivWidget, public ControlSink {
 
     explicit CKivListBox(QWidget* parent = nullptr, int controlId = 0);
 
-    void setBackground(const SkinImage& picture);
+    void setBackground(const QImage& picture);
     CKivScrollCtrl* scrollBar() const { return scroll; }
 
     // Opens the name editor on a new row below the last; when it is open
@@ -82,7 +81,7 @@ class CKivListBox : public CKivWidget, public ControlSink {
     void placeNameEditor();
     QString uniqueName(QString name) const;
 
-    SkinImage background;
+    QImage background;
     CKivEdit* editor = nullptr;
     CKivScrollCtrl* scroll;
     std::vector<CBoxItem> items;

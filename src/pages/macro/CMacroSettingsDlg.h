@@ -8,7 +8,6 @@
 #include "pages/PageInterfaces.h"
 #include "pages/SettingsPage.h"
 #include "pages/macro/MacroRecorder.h"
-#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -115,7 +114,7 @@ class CMacroSettingsDlg final : public SettingsPage,
 
     // A box's looks, with one for being locked while ticked.
     struct BoxFaces {
-        SkinImage unticked, over, ticked, locked, lockedTicked;
+        QImage unticked, over, ticked, locked, lockedTicked;
     };
     BoxFaces delayFaces;
     BoxFaces holdFaces;

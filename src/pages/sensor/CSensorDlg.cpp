@@ -147,11 +147,9 @@ void CSensorDlg::buildControls() {
     surface = new CKivStatic(this, kSurfacePictureId);
     surface->setGeometry(toQRect(sp::kSurfacePicture));
     const QString folder = skinFolder();
-    // Decoded when first shown: most users never run the analysis.
-    QList<SkinImage> pictures;
+    QList<QImage> pictures;
     for (int level = 0; level < kSurfaceLevelCount; ++level) {
-        pictures.append(
-            SkinImage::fromFileWhenDrawn(folder + QStringLiteral("%1.bmp").arg(level * 10)));
+        pictures.append(loadPicture(folder + QStringLiteral("%1.bmp").arg(level * 10)));
     }
     surface->setPictures(pictures);
     surface->setCurrentPicture(0);
