@@ -21,8 +21,8 @@ CKivButton::CKivButton(QWidget* parent, int controlId)
       captionColour(toColor(palette::kCaption)),
       latchedCaptionColour(toColor(palette::kAccent)) {}
 
-void CKivButton::setImages(const QImage& normalPicture, const QImage& overPicture,
-                           const QImage& downPicture, const QImage& disabledPicture) {
+void CKivButton::setImages(const SkinImage& normalPicture, const SkinImage& overPicture,
+                           const SkinImage& downPicture, const SkinImage& disabledPicture) {
     normal = normalPicture;
     over = overPicture;
     down = downPicture;
@@ -62,19 +62,19 @@ const QImage* CKivButton::currentImage() const {
     // Order matters: a disabled button never looks latched, and a latched one
     // never shows hover.
     if (!isEnabled() && !disabled.isNull()) {
-        return &disabled;
+        return &disabled.image();
     }
     if (latched && !down.isNull()) {
-        return &down;
+        return &down.image();
     }
     if (state() == Down && !down.isNull()) {
-        return &down;
+        return &down.image();
     }
     if (state() == Normal && !normal.isNull()) {
-        return &normal;
+        return &normal.image();
     }
     if (state() == Over && !over.isNull()) {
-        return &over;
+        return &over.image();
     }
     return nullptr;
 }

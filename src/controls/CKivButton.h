@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "controls/KivButtonBase.h"
+#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -17,12 +18,12 @@ class CKivButton : public KivButtonBase {
     explicit CKivButton(QWidget* parent = nullptr, int controlId = 0);
 
     // Any picture may be null; a state whose picture is missing draws none.
-    void setImages(const QImage& normal, const QImage& over, const QImage& down,
-                   const QImage& disabled);
-    const QImage& normalImage() const { return normal; }
-    const QImage& overImage() const { return over; }
-    const QImage& downImage() const { return down; }
-    const QImage& disabledImage() const { return disabled; }
+    void setImages(const SkinImage& normal, const SkinImage& over, const SkinImage& down,
+                   const SkinImage& disabled);
+    const QImage& normalImage() const { return normal.image(); }
+    const QImage& overImage() const { return over.image(); }
+    const QImage& downImage() const { return down.image(); }
+    const QImage& disabledImage() const { return disabled.image(); }
 
     void setCaption(const QString& text);
     const QString& caption() const { return captionText; }
@@ -47,10 +48,10 @@ class CKivButton : public KivButtonBase {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QImage normal;
-    QImage over;
-    QImage down;
-    QImage disabled;
+    SkinImage normal;
+    SkinImage over;
+    SkinImage down;
+    SkinImage disabled;
     QString captionText;
     QFont font;
     QColor captionColour;

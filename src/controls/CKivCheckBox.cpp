@@ -6,8 +6,8 @@ namespace orvane {
 
 CKivCheckBox::CKivCheckBox(QWidget* parent, int controlId) : KivButtonBase(parent, controlId) {}
 
-void CKivCheckBox::setImages(const QImage& untickedPicture, const QImage& overPicture,
-                             const QImage& tickedPicture, const QImage& disabledPicture) {
+void CKivCheckBox::setImages(const SkinImage& untickedPicture, const SkinImage& overPicture,
+                             const SkinImage& tickedPicture, const SkinImage& disabledPicture) {
     unticked = untickedPicture;
     over = overPicture;
     tickedImage = tickedPicture;
@@ -25,17 +25,17 @@ void CKivCheckBox::setTicked(bool tick) {
 
 const QImage* CKivCheckBox::currentImage() const {
     if (!isEnabled() && !disabled.isNull()) {
-        return &disabled;
+        return &disabled.image();
     }
     // A press already shows the ticked look, as feedback before the release.
     if ((ticked || isPressed()) && !tickedImage.isNull()) {
-        return &tickedImage;
+        return &tickedImage.image();
     }
     if (state() == Over && !over.isNull()) {
-        return &over;
+        return &over.image();
     }
     if (!unticked.isNull()) {
-        return &unticked;
+        return &unticked.image();
     }
     return nullptr;
 }

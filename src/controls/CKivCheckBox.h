@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "controls/KivButtonBase.h"
+#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -13,8 +14,8 @@ class CKivCheckBox : public KivButtonBase {
   public:
     explicit CKivCheckBox(QWidget* parent = nullptr, int controlId = 0);
 
-    void setImages(const QImage& unticked, const QImage& over, const QImage& ticked,
-                   const QImage& disabled);
+    void setImages(const SkinImage& unticked, const SkinImage& over, const SkinImage& ticked,
+                   const SkinImage& disabled);
 
     void setTicked(bool ticked);
     bool isTicked() const { return ticked; }
@@ -26,10 +27,10 @@ class CKivCheckBox : public KivButtonBase {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QImage unticked;
-    QImage over;
-    QImage tickedImage;
-    QImage disabled;
+    SkinImage unticked;
+    SkinImage over;
+    SkinImage tickedImage;
+    SkinImage disabled;
     bool ticked = false;
 };
 

@@ -10,12 +10,12 @@ namespace orvane {
 CKivStatic::CKivStatic(QWidget* parent, int controlId)
     : CKivWidget(parent, controlId), font(kivFont(15)) {}
 
-void CKivStatic::addPicture(const QImage& picture) {
+void CKivStatic::addPicture(const SkinImage& picture) {
     pictureList.append(picture);
     update();
 }
 
-void CKivStatic::setPictures(const QList<QImage>& pictures) {
+void CKivStatic::setPictures(const QList<SkinImage>& pictures) {
     pictureList = pictures;
     update();
 }
@@ -94,7 +94,7 @@ void CKivStatic::paintEvent(QPaintEvent*) {
     }
     if (pictureIndex >= 0 && pictureIndex < pictureList.size() &&
         !pictureList[pictureIndex].isNull()) {
-        painter.drawImage(rect(), pictureList[pictureIndex]);
+        painter.drawImage(rect(), pictureList[pictureIndex].image());
     }
     const QString shown = text();
     if (!shown.isEmpty()) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "controls/CKivWidget.h"
+#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -18,9 +19,9 @@ class CKivStatic : public CKivWidget {
   public:
     explicit CKivStatic(QWidget* parent = nullptr, int controlId = 0);
 
-    void addPicture(const QImage& picture);
-    void setPictures(const QList<QImage>& pictures);
-    const QList<QImage>& pictures() const { return pictureList; }
+    void addPicture(const SkinImage& picture);
+    void setPictures(const QList<SkinImage>& pictures);
+    const QList<SkinImage>& pictures() const { return pictureList; }
     // An index outside the list shows no picture.
     void setCurrentPicture(int index);
     int currentPicture() const { return pictureIndex; }
@@ -52,7 +53,7 @@ class CKivStatic : public CKivWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
-    QList<QImage> pictureList;
+    QList<SkinImage> pictureList;
     int pictureIndex = 0;
     QStringList textList;
     int textIndex = 0;

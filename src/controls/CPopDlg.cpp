@@ -110,7 +110,7 @@ CPopDlg::~CPopDlg() = default;
 
 void CPopDlg::placeButton(CKivButton* button, int part, const layout::Rect& rect) {
     const SkinFaces faces = skinFaces(part, rect, false);
-    button->setImages(faces.normal, faces.over, faces.down, greyedOut(faces.normal));
+    button->setImages(faces.normal, faces.over, faces.down, greyedOut(faces.normal.image()));
     button->setGeometry(toQRect(rect));
 }
 
@@ -193,7 +193,7 @@ void CPopDlg::showEvent(QShowEvent* event) {
     if (popupVariant == popup::kSurfaceAnalysisRun && !countdown.isActive() && !okRunning &&
         remaining == kCountdownStart) {
         const QString folder = pictureFolder.isEmpty() ? skinFolder() : pictureFolder;
-        QList<QImage> pictures;
+        QList<SkinImage> pictures;
         for (const char* name : kCountdownPictures) {
             pictures.append(loadPicture(folder + QString::fromLatin1(name)));
         }

@@ -7,8 +7,12 @@ namespace orvane {
 KivSliderImages skinSliderImages(int part, const layout::Rect& rect) {
     const SkinFaces faces = skinFaces(part, rect);
     const QImage thumb = skinPicture(layout::singles::kPartSliderNormal);
-    return {faces.normal, thumb,          thumb,
-            thumb,        faces.disabled, skinPicture(layout::singles::kPartSliderDisable)};
+    return {faces.normal.image(),
+            thumb,
+            thumb,
+            thumb,
+            faces.disabled.image(),
+            skinPicture(layout::singles::kPartSliderDisable)};
 }
 
 }  // namespace orvane

@@ -6,7 +6,9 @@
 #include <QImageReader>
 #include <QMessageBox>
 #include <QThread>
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -350,46 +352,6 @@ bool bitmapIsCutShort(const QByteArray& content) {
     return declared > static_cast<quint64>(content.size());
 }
 
-// The start-up check of one file: it is there, can be opened, its header
-// names a picture of some size, and a bitmap is as long as its header says.
-// Reads the header only.
-bool passesStartUpCheck(Sheet& sheet) {
-    const QString& path = sheet.path;
-    QImageReader probe(path);
-    const QSize size = probe.size();
-    if (!probe.canRead() || (size.isValid() && size.isEmpty())) {
-        return false;
-    }
-    sheet.size = size;
-    sheet.alpha =
-        QImage::toPixelFormat(probe.imageFormat()).alphaUsage() == QPixelFormat::UsesAlpha;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray header = file.read(6);
-    if (!header.startsWith("BM")) {
-        return true;
-    }
-    QByteArray declared = header;
-    declared.resize(6);
-    const auto byte = [&](int at) {
-        return static_cast<quint64>(static_cast<quint8>(declared[at]));
-    };
-    return (byte(2) | byte(3) << 8 | byte(4) << 16 | byte(5) << 24) <=
-           static_cast<quint64>(file.size());
-}
-
-QImage& decodedSheet(Sheet& sheet) {
-    if (!sheet.decodeTried) {
-        sheet.decodeTried = true;
-        if (sheet.usable) {
-            sheet.decoded = loadPicture(sheet.path);
-        }
-    }
-    return sheet.decoded;
-}
-
 quint32 littleEndian(const uchar* at, int bytes) {
     quint32 value = 0;
     for (int i = bytes - 1; i >= 0; --i) {
@@ -398,25 +360,25 @@ quint32 littleEndian(const uchar* at, int bytes) {
     return value;
 }
 
-// A piece of an uncompressed 24-bit bitmap, copied row by row from the
-// mapped file: the sheet is never decoded whole for it. Any other layout (and
-// any file that is not what its header says) answers nothing here, and the
-// caller decodes the sheet instead.
-std::optional<QImage> pieceOfBitmapFile(const QString& path, const QRect& piece) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+constexpr qint64 kBitmapHeaders = 14 + 40;
+
+// Where the pixels of an uncompressed 24-bit bitmap lie, the form of nearly
+// every sheet. Nothing for any other file, and for a bitmap whose pixels or
+// declared length run past the end of the file.
+struct PlainBitmap {
+    int width = 0;
+    int rows = 0;
+    bool bottomUp = true;  // rows are stored bottom-up unless the height is negative
+    qint64 stride = 0;
+    qint64 dataOffset = 0;
+};
+
+std::optional<PlainBitmap> plainBitmap(const QByteArray& header, qint64 fileSize) {
+    if (header.size() < kBitmapHeaders || !header.startsWith("BM")) {
         return std::nullopt;
     }
-    const qint64 size = file.size();
-    constexpr qint64 kHeaders = 14 + 40;
-    if (size < kHeaders) {
-        return std::nullopt;
-    }
-    uchar* bytes = file.map(0, size);
-    if (bytes == nullptr) {
-        return std::nullopt;
-    }
-    std::optional<QImage> answer;
+    const auto* bytes = reinterpret_cast<const uchar*>(header.constData());
+    const quint32 declaredSize = littleEndian(bytes + 2, 4);
     const quint32 dataOffset = littleEndian(bytes + 10, 4);
     const quint32 infoSize = littleEndian(bytes + 14, 4);
     const auto width = static_cast<qint32>(littleEndian(bytes + 18, 4));
@@ -425,28 +387,127 @@ std::optional<QImage> pieceOfBitmapFile(const QString& path, const QRect& piece)
     const quint32 compression = littleEndian(bytes + 30, 4);
     const qint64 rows = height < 0 ? -static_cast<qint64>(height) : height;
     const qint64 stride = (static_cast<qint64>(width) * 24 + 31) / 32 * 4;
-    const bool plain = bytes[0] == 'B' && bytes[1] == 'M' && infoSize >= 40 && bitsPerPixel == 24 &&
-                       compression == 0 && width > 0 && rows > 0 &&
-                       dataOffset + stride * rows <= size;
-    if (plain && QRect(0, 0, width, static_cast<int>(rows)).contains(piece)) {
-        QImage image(piece.size(), QImage::Format_RGB32);
-        for (int y = 0; y < piece.height(); ++y) {
-            const qint64 sheetRow = piece.y() + y;
-            // Rows are stored bottom-up unless the height is negative.
-            const qint64 fileRow = height > 0 ? rows - 1 - sheetRow : sheetRow;
-            const uchar* from = bytes + dataOffset + fileRow * stride + piece.x() * 3;
-            auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+    if (infoSize < 40 || bitsPerPixel != 24 || compression != 0 || width <= 0 || rows <= 0 ||
+        rows > std::numeric_limits<int>::max() || declaredSize > fileSize ||
+        dataOffset + stride * rows > fileSize) {
+        return std::nullopt;
+    }
+    return PlainBitmap{width, static_cast<int>(rows), height > 0, stride, dataOffset};
+}
+
+// The start-up check of one file: it is there, can be opened, its header
+// names a picture of some size, and a bitmap is as long as its header says.
+// Reads the header only.
+bool passesStartUpCheck(Sheet& sheet) {
+    const QString& path = sheet.path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray header = file.read(kBitmapHeaders);
+    // A plain bitmap's header says all there is to know, without asking the
+    // decoders about all 69 files.
+    if (const auto bitmap = plainBitmap(header, file.size())) {
+        sheet.size = QSize(bitmap->width, bitmap->rows);
+        sheet.alpha = false;
+        return true;
+    }
+    QImageReader probe(path);
+    const QSize size = probe.size();
+    if (!probe.canRead() || (size.isValid() && size.isEmpty())) {
+        return false;
+    }
+    sheet.size = size;
+    sheet.alpha =
+        QImage::toPixelFormat(probe.imageFormat()).alphaUsage() == QPixelFormat::UsesAlpha;
+    if (header.size() < 6 || !header.startsWith("BM")) {
+        return true;
+    }
+    const auto byte = [&](int at) { return static_cast<quint64>(static_cast<quint8>(header[at])); };
+    return (byte(2) | byte(3) << 8 | byte(4) << 16 | byte(5) << 24) <=
+           static_cast<quint64>(file.size());
+}
+
+// A piece of an uncompressed 24-bit bitmap, read from the file: only the
+// rows under the piece are read, in one go, and the sheet is never decoded
+// whole for it. Any other layout (and any file that is not what its header
+// says) answers nothing here, and the caller decodes the sheet instead.
+std::optional<QImage> pieceOfBitmapFile(const QString& path, const QRect& piece) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const auto bitmap = plainBitmap(file.read(kBitmapHeaders), file.size());
+    if (!bitmap || !QRect(0, 0, bitmap->width, bitmap->rows).contains(piece)) {
+        return std::nullopt;
+    }
+    const qint64 rows = bitmap->rows;
+    const qint64 stride = bitmap->stride;
+    const bool bottomUp = bitmap->bottomUp;
+    // Either way up, the piece's rows lie together in the file. They are read
+    // a band at a time into one small buffer: a whole sheet read at once
+    // would cost as many fresh pages again as the picture itself.
+    const qint64 firstFileRow = bottomUp ? rows - piece.y() - piece.height() : piece.y();
+    if (!file.seek(bitmap->dataOffset + firstFileRow * stride)) {
+        return std::nullopt;
+    }
+    constexpr qint64 kBandBytes = 64 * 1024;
+    const qint64 bandRows = std::max<qint64>(1, kBandBytes / stride);
+    QByteArray band(static_cast<qsizetype>(std::min<qint64>(bandRows, piece.height()) * stride),
+                    Qt::Uninitialized);
+    QImage image(piece.size(), QImage::Format_RGB32);
+    for (qint64 done = 0; done < piece.height();) {
+        const qint64 count = std::min<qint64>(bandRows, piece.height() - done);
+        if (file.read(band.data(), count * stride) != count * stride) {
+            return std::nullopt;
+        }
+        for (qint64 row = 0; row < count; ++row) {
+            const qint64 fileRow = firstFileRow + done + row;
+            const qint64 sheetRow = bottomUp ? rows - 1 - fileRow : fileRow;
+            const auto* from = reinterpret_cast<const uchar*>(band.constData()) + row * stride +
+                               static_cast<qint64>(piece.x()) * 3;
+            auto* to =
+                reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(sheetRow - piece.y())));
             for (int x = 0; x < piece.width(); ++x, from += 3) {
                 to[x] = qRgb(from[2], from[1], from[0]);
             }
         }
-        answer = std::move(image);
+        done += count;
     }
-    file.unmap(bytes);
-    return answer;
+    return image;
+}
+
+// The whole picture of a sheet that passed the start-up check. A plain
+// bitmap, which most sheets are, is read as one piece the size of the sheet,
+// which skips the general decoder's second pass over the file.
+QImage decodeSheetFile(const Sheet& sheet) {
+    if (sheet.size.isValid()) {
+        if (auto whole = pieceOfBitmapFile(sheet.path, QRect(QPoint(0, 0), sheet.size))) {
+            return std::move(*whole);
+        }
+    }
+    return loadPicture(sheet.path);
+}
+
+QImage& decodedSheet(Sheet& sheet) {
+    if (!sheet.decodeTried) {
+        sheet.decodeTried = true;
+        if (sheet.usable) {
+            sheet.decoded = decodeSheetFile(sheet);
+        }
+    }
+    return sheet.decoded;
 }
 
 }  // namespace
+
+struct SkinImage::Deferred {
+    std::function<QImage()> make;
+    bool made = false;
+    QImage image;
+};
+
+SkinImage::SkinImage(QImage image) : owned(std::move(image)) {}
 
 SkinImage SkinImage::fromCache(SkinSheet& sheet) {
     SkinImage answer;
@@ -460,11 +521,24 @@ SkinImage SkinImage::fromImage(QImage image) {
     return answer;
 }
 
+SkinImage SkinImage::fromFileWhenDrawn(const QString& path) {
+    SkinImage answer;
+    answer.deferred = std::make_shared<Deferred>();
+    answer.deferred->make = [path] { return loadPicture(path); };
+    return answer;
+}
+
 bool SkinImage::isNull() const {
+    if (deferred) {
+        return image().isNull();
+    }
     return cached != nullptr ? !cached->usable : owned.isNull();
 }
 
 QSize SkinImage::size() const {
+    if (deferred) {
+        return image().size();
+    }
     if (cached != nullptr) {
         return cached->decodeTried ? cached->decoded.size() : cached->size;
     }
@@ -472,6 +546,9 @@ QSize SkinImage::size() const {
 }
 
 bool SkinImage::hasAlphaChannel() const {
+    if (deferred) {
+        return image().hasAlphaChannel();
+    }
     if (cached != nullptr) {
         return cached->decodeTried ? cached->decoded.hasAlphaChannel() : cached->alpha;
     }
@@ -479,6 +556,14 @@ bool SkinImage::hasAlphaChannel() const {
 }
 
 const QImage& SkinImage::image() const {
+    if (deferred) {
+        if (!deferred->made) {
+            deferred->made = true;
+            deferred->image = deferred->make();
+            deferred->make = nullptr;
+        }
+        return deferred->image;
+    }
     return cached != nullptr ? decodedSheet(*cached) : owned;
 }
 
@@ -549,14 +634,38 @@ SkinImage skinPart(int part, int state, int left, int top, int right, int bottom
     if (found->answer == Answer::Itself) {
         return SkinImage::fromCache(sheet);
     }
-    const QImage& whole = decodedSheet(sheet);
-    // copy() detaches: the caller's picture never shares the sheet's pixels.
-    return whole.isNull() ? SkinImage() : SkinImage::fromImage(whole.copy());
+    // The caller's own copy: a sheet asked for whole as a copy (the main
+    // window's background, the slider thumbs) is decoded straight into it and
+    // not kept, so that it is held once, by its window, not twice.
+    if (sheet.decodeTried) {
+        return sheet.decoded.isNull() ? SkinImage() : SkinImage::fromImage(sheet.decoded.copy());
+    }
+    QImage whole = decodeSheetFile(sheet);
+    return whole.isNull() ? SkinImage() : SkinImage::fromImage(std::move(whole));
 }
 
 SkinImage skinPart(int part, int state, const QRect& rect) {
     return skinPart(part, state, rect.x(), rect.y(), rect.x() + rect.width(),
                     rect.y() + rect.height());
+}
+
+SkinImage skinPartWhenDrawn(int part, int state, const QRect& rect) {
+    assertUiThread();
+    loadSkinSheets();
+    const auto found = lookUp(part, state);
+    if (!found) {
+        return fail();
+    }
+    if (found->answer != Answer::Piece) {
+        return skinPart(part, state, rect);
+    }
+    if (!cache().sheets[static_cast<std::size_t>(found->sheet)].usable) {
+        return fail();
+    }
+    SkinImage answer;
+    answer.deferred = std::make_shared<SkinImage::Deferred>();
+    answer.deferred->make = [part, state, rect] { return skinPart(part, state, rect).toImage(); };
+    return answer;
 }
 
 std::function<void()> setSkinFailureHandler(std::function<void()> handler) {

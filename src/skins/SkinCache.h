@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <span>
 
 namespace orvane {
@@ -12,14 +13,21 @@ struct SkinSheet;
 
 // One answer of skinPart(): either a sheet that stays in the cache ("itself")
 // or a picture that belongs to the holder (a piece, or a copy of a whole
-// sheet). A null SkinImage is the answer "none". A cache sheet is decoded
-// when its picture is first asked for, not when it is handed out, so that a
-// window that is created but not yet shown costs no decoding.
+// sheet), or a piece still to be cut. A null SkinImage is the answer "none".
+// A cache sheet is decoded, and a deferred piece cut, when its picture is
+// first asked for, not when it is handed out, so that a window that is
+// created but not yet shown costs no decoding, and a look a control never
+// takes (most controls are never disabled, many never pressed) is never cut.
 class SkinImage {
   public:
     SkinImage() = default;
+    // A picture at hand (controls also take plain pictures, drawn by code).
+    SkinImage(QImage image);  // NOLINT(google-explicit-constructor)
     static SkinImage fromCache(SkinSheet& sheet);
     static SkinImage fromImage(QImage image);
+    // The picture of a file of its own (the surface pictures, the count-down
+    // digits), decoded by loadPicture() when first asked for.
+    static SkinImage fromFileWhenDrawn(const QString& path);
 
     bool isNull() const;
     bool isCacheSheet() const { return cached != nullptr; }
@@ -38,8 +46,14 @@ class SkinImage {
     QImage toImage() const { return image(); }
 
   private:
+    friend SkinImage skinPartWhenDrawn(int part, int state, const QRect& rect);
+    struct Deferred;
+
     SkinSheet* cached = nullptr;
     QImage owned;
+    // Shared by the copies, so that a piece is cut once however often the
+    // control hands its looks around.
+    std::shared_ptr<Deferred> deferred;
 };
 
 // The skin sheets are checked once per process: every file must be there and
@@ -73,6 +87,12 @@ std::span<const char* const> skinSheetFileNames();
 SkinImage skinPart(int part, int state, int left, int top, int right, int bottom);
 // The same with the rectangle as (x, y, width, height).
 SkinImage skinPart(int part, int state, const QRect& rect);
+
+// The same answer, but a piece is cut only when its picture is first asked
+// for. The request is checked now, so that a part the table does not know or
+// a piece of a sheet that failed the start-up check still runs the failure
+// handler when the control is made, not at its first paint.
+SkinImage skinPartWhenDrawn(int part, int state, const QRect& rect);
 
 // What happens when the skin is unusable. The default tells the user "ui load
 // failed!" once and asks the application to quit; tests put in their own.

@@ -7,11 +7,11 @@ namespace orvane {
 SkinFaces skinFaces(int part, const layout::Rect& rect, bool withDisabled) {
     const QRect area = toQRect(rect);
     SkinFaces faces;
-    faces.normal = skinPart(part, layout::kStateNormal, area).toImage();
-    faces.over = skinPart(part, layout::kStateOver, area).toImage();
-    faces.down = skinPart(part, layout::kStateDown, area).toImage();
+    faces.normal = skinPartWhenDrawn(part, layout::kStateNormal, area);
+    faces.over = skinPartWhenDrawn(part, layout::kStateOver, area);
+    faces.down = skinPartWhenDrawn(part, layout::kStateDown, area);
     if (withDisabled) {
-        faces.disabled = skinPart(part, layout::kStateDisable, area).toImage();
+        faces.disabled = skinPartWhenDrawn(part, layout::kStateDisable, area);
     }
     return faces;
 }

@@ -4,18 +4,19 @@
 #include <QImage>
 #include <QRect>
 
+#include "skins/SkinCache.h"
 #include "skins/SkinLayout.h"
 #include "skins/SkinPalette.h"
 
 namespace orvane {
 
 // The looks of one control, cut from its window's state sheets under the
-// control's rectangle.
+// control's rectangle when each is first drawn.
 struct SkinFaces {
-    QImage normal;
-    QImage over;
-    QImage down;
-    QImage disabled;  // null for the sets without a Disable sheet
+    SkinImage normal;
+    SkinImage over;
+    SkinImage down;
+    SkinImage disabled;  // null for the sets without a Disable sheet
 };
 
 inline QRect toQRect(const layout::Rect& rect) {

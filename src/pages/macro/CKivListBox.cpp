@@ -55,7 +55,7 @@ CKivListBox::CKivListBox(QWidget* parent, int controlId)
     setFont(macroRowFont());
 }
 
-void CKivListBox::setBackground(const QImage& picture) {
+void CKivListBox::setBackground(const SkinImage& picture) {
     background = picture;
     update();
 }
@@ -300,7 +300,7 @@ void CKivListBox::resizeEvent(QResizeEvent* event) {
 void CKivListBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!background.isNull()) {
-        painter.drawImage(rect(), background);
+        painter.drawImage(rect(), background.image());
     }
     const int textRight = scroll->isHidden() ? width() - 2 : scroll->x() - 2;
     painter.setClipRect(QRect(0, 0, textRight, height()));

@@ -7,6 +7,7 @@
 #include "controls/CKivWidget.h"
 #include "controls/ControlSink.h"
 #include "pages/macro/CBoxItem.h"
+#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -30,7 +31,7 @@ class CKivListBox : public CKivWidget, public ControlSink {
 
     explicit CKivListBox(QWidget* parent = nullptr, int controlId = 0);
 
-    void setBackground(const QImage& picture);
+    void setBackground(const SkinImage& picture);
     CKivScrollCtrl* scrollBar() const { return scroll; }
 
     // Opens the name editor on a new row below the last; when it is open
@@ -81,7 +82,7 @@ class CKivListBox : public CKivWidget, public ControlSink {
     void placeNameEditor();
     QString uniqueName(QString name) const;
 
-    QImage background;
+    SkinImage background;
     CKivEdit* editor = nullptr;
     CKivScrollCtrl* scroll;
     std::vector<CBoxItem> items;

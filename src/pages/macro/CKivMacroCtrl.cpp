@@ -117,7 +117,7 @@ void CKivMacroCtrl::buildMenu() {
     menu->setMenuWidth(width);
 }
 
-void CKivMacroCtrl::setBackground(const QImage& picture) {
+void CKivMacroCtrl::setBackground(const SkinImage& picture) {
     background = picture;
     update();
 }
@@ -419,7 +419,7 @@ void CKivMacroCtrl::resizeEvent(QResizeEvent* event) {
 void CKivMacroCtrl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!background.isNull()) {
-        painter.drawImage(rect(), background);
+        painter.drawImage(rect(), background.image());
     }
     lastPainted = 0;
     const CMacro* macro = macros.currentMacro;

@@ -7,6 +7,7 @@
 #include "controls/ControlSink.h"
 #include "macros/MacroCollection.h"
 #include "macros/MacroEditorView.h"
+#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -57,7 +58,7 @@ class CKivMacroCtrl : public CKivWidget, public ControlSink, public MacroEditorV
     explicit CKivMacroCtrl(QWidget* parent = nullptr, int controlId = 0);
     ~CKivMacroCtrl() override;
 
-    void setBackground(const QImage& picture);
+    void setBackground(const SkinImage& picture);
 
     MacroCollection& collection() { return macros; }
     const MacroCollection& collection() const { return macros; }
@@ -122,7 +123,7 @@ class CKivMacroCtrl : public CKivWidget, public ControlSink, public MacroEditorV
     void insertMouseStep(std::uint8_t type, std::uint16_t code, std::uint8_t state);
     void stepsChanged();
 
-    QImage background;
+    SkinImage background;
     MacroCollection macros;
     CKivMenu* menu = nullptr;
     CKivEdit* delayEdit = nullptr;

@@ -113,7 +113,7 @@ void CMacroSettingsDlg::buildControls() {
         auto* box = new CKivCheckBox(this, id);
         box->setGeometry(toQRect(rect));
         const SkinFaces sheet = skinFaces(part, rect);
-        faces = {sheet.normal, sheet.over, sheet.down, sheet.disabled, dimmed(sheet.down)};
+        faces = {sheet.normal, sheet.over, sheet.down, sheet.disabled, dimmed(sheet.down.image())};
         return box;
     };
     delayBox = makeBox(kRecordDelayId, mp::kPartRecordDelayBox, mp::kRecordDelayBox, delayFaces);

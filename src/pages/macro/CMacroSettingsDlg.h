@@ -8,6 +8,7 @@
 #include "pages/PageInterfaces.h"
 #include "pages/SettingsPage.h"
 #include "pages/macro/MacroRecorder.h"
+#include "skins/SkinCache.h"
 
 namespace orvane {
 
@@ -114,7 +115,7 @@ class CMacroSettingsDlg final : public SettingsPage,
 
     // A box's looks, with one for being locked while ticked.
     struct BoxFaces {
-        QImage unticked, over, ticked, locked, lockedTicked;
+        SkinImage unticked, over, ticked, locked, lockedTicked;
     };
     BoxFaces delayFaces;
     BoxFaces holdFaces;

@@ -147,9 +147,11 @@ void CSensorDlg::buildControls() {
     surface = new CKivStatic(this, kSurfacePictureId);
     surface->setGeometry(toQRect(sp::kSurfacePicture));
     const QString folder = skinFolder();
-    QList<QImage> pictures;
+    // Decoded when first shown: most users never run the analysis.
+    QList<SkinImage> pictures;
     for (int level = 0; level < kSurfaceLevelCount; ++level) {
-        pictures.append(loadPicture(folder + QStringLiteral("%1.bmp").arg(level * 10)));
+        pictures.append(
+            SkinImage::fromFileWhenDrawn(folder + QStringLiteral("%1.bmp").arg(level * 10)));
     }
     surface->setPictures(pictures);
     surface->setCurrentPicture(0);

@@ -372,6 +372,54 @@ TEST_F(SkinCacheTest, PiecesReadFromTheFileAreThePixelsOfTheDecodedSheet) {
     EXPECT_EQ(failures, 0);
 }
 
+// A control's looks are cut when first drawn: a look it never takes costs
+// nothing, and what it shows is what the file holds at that moment. The
+// request itself is still checked when the look is handed out.
+TEST_F(SkinCacheTest, LooksHandedOutForLaterAreCutWhenFirstDrawn) {
+    FakeSkinFolder folder;
+    load(folder);
+    const SkinImage later = skinPartWhenDrawn(24, 1, QRect(2, 3, 10, 6));
+    const SkinImage copyOfIt = later;
+    QImage repainted(test::kFakeSheetWidth, test::kFakeSheetHeight, QImage::Format_RGB32);
+    repainted.fill(qRgb(1, 2, 3));
+    ASSERT_TRUE(repainted.save(folder.filePath("Mouse_Settings_Over.bmp"), "BMP"));
+
+    EXPECT_EQ(later.image().size(), QSize(10, 6));
+    EXPECT_EQ(later.image().pixel(0, 0), qRgb(1, 2, 3));
+    EXPECT_EQ(&copyOfIt.image(), &later.image());  // cut once for every copy
+    EXPECT_EQ(failures, 0);
+
+    EXPECT_TRUE(skinPartWhenDrawn(23, 0, QRect(0, 0, 8, 8)).isNull());
+    EXPECT_EQ(failures, 1);
+    folder.remove("Support_Over.bmp");
+    resetSkinCacheForTests();
+    load(folder);
+    const SkinImage ofAMissingSheet = skinPartWhenDrawn(143, 1, QRect(0, 0, 8, 8));
+    EXPECT_EQ(failures, 2);
+    EXPECT_TRUE(ofAMissingSheet.isNull());
+}
+
+// A sheet decoded whole from its file is the picture the general decoder
+// gives, whichever way up its rows are stored.
+TEST_F(SkinCacheTest, WholeSheetsReadFromTheFileAreThePixelsOfTheDecoder) {
+    FakeSkinFolder folder;
+    QImage odd(97, 41, QImage::Format_RGB32);
+    for (int y = 0; y < odd.height(); ++y) {
+        for (int x = 0; x < odd.width(); ++x) {
+            odd.setPixel(x, y, qRgb((x * 5 + y) & 0xff, (y * 11) & 0xff, (x ^ y) & 0xff));
+        }
+    }
+    ASSERT_TRUE(odd.save(folder.filePath("Mouse_Settings_Normal.bmp"), "BMP"));
+    ASSERT_TRUE(odd.save(folder.filePath("Main_Normal.bmp"), "BMP"));
+    load(folder);
+    const QImage decoded = loadPicture(folder.filePath("Main_Normal.bmp"));
+    EXPECT_EQ(skinPart(22, 0, 0, 0, 0, 0).image().convertToFormat(QImage::Format_RGB32),
+              decoded.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(skinPart(0, 0, 0, 0, 0, 0).image().convertToFormat(QImage::Format_RGB32),
+              decoded.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(skinPart(22, 0, 0, 0, 0, 0).size(), QSize(97, 41));
+}
+
 // The start-up check reads headers only; a sheet cut short must still count
 // as not loaded, for its pieces and as a whole.
 TEST_F(SkinCacheTest, SheetsCutShortFailTheStartUpCheck) {

@@ -105,7 +105,7 @@ TEST_F(PopupTest, CountdownRunsFromTenToZeroCyclingThePicturesThenOpensTheResult
     });
     dialog.show();
     ASSERT_EQ(dialog.imageField()->pictures().size(), 3);
-    EXPECT_EQ(dialog.imageField()->pictures()[1].pixel(5, 5),
+    EXPECT_EQ(dialog.imageField()->pictures()[1].image().pixel(5, 5),
               test::countdownPictureColour(1).rgb());
     EXPECT_EQ(dialog.imageField()->currentPicture(), 0);
 

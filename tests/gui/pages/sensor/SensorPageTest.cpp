@@ -636,7 +636,7 @@ TEST_F(SensorPage, LevelSevenShowsThePictureSeventy) {
     ASSERT_FALSE(expected.isNull());
     const CKivStatic& picture = *page->surfacePicture();
     ASSERT_EQ(picture.pictures().size(), 11);
-    EXPECT_EQ(picture.pictures()[picture.currentPicture()], expected);
+    EXPECT_EQ(picture.pictures()[picture.currentPicture()].image(), expected);
 }
 
 TEST_F(SensorPage, WithoutAMouseTheQuestionSaysSoAndStaysOpen) {
