@@ -8,7 +8,9 @@
 #include <QThread>
 #include <algorithm>
 #include <array>
+#include <future>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -306,6 +308,8 @@ using Sheet = SkinSheet;
 struct Cache {
     bool loaded = false;
     std::vector<Sheet> sheets;
+    // Whole sheets being decoded on their own thread, by file path.
+    std::map<QString, std::future<QImage>> prefetched;
     std::function<void()> onFailure = reportOnce;
 };
 
@@ -477,10 +481,32 @@ std::optional<QImage> pieceOfBitmapFile(const QString& path, const QRect& piece)
     return image;
 }
 
+// The whole of a plain bitmap file; nothing for any other file.
+std::optional<QImage> wholeOfBitmapFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const auto bitmap = plainBitmap(file.read(kBitmapHeaders), file.size());
+    if (!bitmap) {
+        return std::nullopt;
+    }
+    file.close();
+    return pieceOfBitmapFile(path, QRect(0, 0, bitmap->width, bitmap->rows));
+}
+
 // The whole picture of a sheet that passed the start-up check. A plain
 // bitmap, which most sheets are, is read as one piece the size of the sheet,
 // which skips the general decoder's second pass over the file.
 QImage decodeSheetFile(const Sheet& sheet) {
+    auto& prefetched = cache().prefetched;
+    if (const auto found = prefetched.find(sheet.path); found != prefetched.end()) {
+        QImage whole = found->second.get();
+        prefetched.erase(found);
+        if (!whole.isNull() && whole.size() == sheet.size) {
+            return whole;
+        }
+    }
     if (sheet.size.isValid()) {
         if (auto whole = pieceOfBitmapFile(sheet.path, QRect(QPoint(0, 0), sheet.size))) {
             return std::move(*whole);
@@ -597,7 +623,29 @@ void loadSkinSheetsFrom(const QString& folder) {
     }
 }
 
+void prefetchMainWindowSheets(const QString& folder) {
+    assertUiThread();
+    const QDir dir(folder);
+    for (const int sheet : {kMain, kMouse}) {
+        const QString path =
+            dir.filePath(QString::fromLatin1(kSheetFiles[static_cast<std::size_t>(sheet)]));
+        if (cache().prefetched.count(path) == 0) {
+            // Plain bitmaps only: the general decoders may want the
+            // application's plug-ins, which do not exist yet.
+            cache().prefetched.emplace(path, std::async(std::launch::async, [path] {
+                                           return wholeOfBitmapFile(path).value_or(QImage());
+                                       }));
+        }
+    }
+}
+
+void forgetPrefetchedSheets() {
+    assertUiThread();
+    cache().prefetched.clear();
+}
+
 void resetSkinCacheForTests() {
+    forgetPrefetchedSheets();
     cache().loaded = false;
     cache().sheets.clear();
 }

@@ -71,6 +71,17 @@ void loadSkinSheets();
 // together with resetSkinCacheForTests().
 void loadSkinSheetsFrom(const QString& folder);
 
+// Starts decoding the backgrounds of the main window and of its first page,
+// found in `folder`, on a thread of their own. The program calls it first
+// thing, before its QApplication is made, so that the decoding runs beside
+// Qt's own start instead of after it. The sheets are still checked and
+// handed out as always; a request for one of them takes the prefetched
+// picture, waiting for it if need be, and then forgets it.
+void prefetchMainWindowSheets(const QString& folder);
+
+// Drops the prefetched pictures nobody took (a start in the tray).
+void forgetPrefetchedSheets();
+
 // Forgets every sheet and that they were loaded, so that a test can load
 // another folder. SkinImages that refer to cache sheets dangle afterwards.
 void resetSkinCacheForTests();

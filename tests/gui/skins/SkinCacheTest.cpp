@@ -420,6 +420,32 @@ TEST_F(SkinCacheTest, WholeSheetsReadFromTheFileAreThePixelsOfTheDecoder) {
     EXPECT_EQ(skinPart(22, 0, 0, 0, 0, 0).size(), QSize(97, 41));
 }
 
+// The first window's backgrounds may be decoded on their own thread before
+// the cache is loaded; what the window gets is still the file's picture, and
+// a prefetch of another folder is not taken.
+TEST_F(SkinCacheTest, PrefetchedBackgroundsAreTheFilesPicturesAndOnlyThose) {
+    FakeSkinFolder folder;
+    FakeSkinFolder other;
+    QImage plain(test::kFakeSheetWidth, test::kFakeSheetHeight, QImage::Format_RGB32);
+    plain.fill(qRgb(9, 8, 7));
+    ASSERT_TRUE(plain.save(other.filePath("Main_Normal.bmp"), "BMP"));
+    prefetchMainWindowSheets(other.path());
+    prefetchMainWindowSheets(folder.path());
+    load(folder);
+    const QImage expected = loadPicture(folder.filePath("Main_Normal.bmp"));
+    EXPECT_EQ(skinPart(0, 0, 0, 0, 0, 0).image().convertToFormat(QImage::Format_RGB32),
+              expected.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(skinPart(22, 0, 0, 0, 0, 0).image().pixel(3, 4),
+              fakePixel(sheetIndexOf("Mouse_Settings_Normal.bmp"), 3, 4));
+
+    resetSkinCacheForTests();
+    prefetchMainWindowSheets(folder.path());
+    forgetPrefetchedSheets();
+    load(folder);
+    EXPECT_EQ(skinPart(0, 0, 0, 0, 0, 0).image().pixel(3, 4), fakePixel(0, 3, 4));
+    EXPECT_EQ(failures, 0);
+}
+
 // The start-up check reads headers only; a sheet cut short must still count
 // as not loaded, for its pieces and as a whole.
 TEST_F(SkinCacheTest, SheetsCutShortFailTheStartUpCheck) {
