@@ -625,6 +625,11 @@ void loadSkinSheetsFrom(const QString& folder) {
 
 void prefetchMainWindowSheets(const QString& folder) {
     assertUiThread();
+    // Qt makes the first thread that asks for its thread data the program's
+    // main thread, and the readers below open files through Qt. Asked from
+    // here first, the main thread stays this one: were it a reader's, the
+    // application made afterwards would get no input at all.
+    (void)QThread::currentThread();
     const QDir dir(folder);
     for (const int sheet : {kMain, kMouse}) {
         const QString path =
