@@ -81,8 +81,7 @@ CVYSKDlg::~CVYSKDlg() {
 
 void CVYSKDlg::initialise() {
     buildControls();
-    createPages();
-    showRecord(profiles.currentRecord());
+    createStartPages();
     // The macros are in the collection before anything can save it, so a save
     // never removes a macro file nobody has read. The Macro Settings page
     // read them as it came into being.
@@ -182,39 +181,54 @@ void CVYSKDlg::buildControls() {
     pressProfileButton(0);
 }
 
-void CVYSKDlg::createPages() {
-    // The order in which the pages come into being: the Macro Settings page
-    // first, as it holds the macros the others are handed; the Mouse
-    // Settings page last, as it offers them.
-    constexpr PageKind kCreationOrder[] = {PageKind::MacroSettings, PageKind::SensorPerformance,
-                                           PageKind::ColorSettings, PageKind::Support,
-                                           PageKind::MouseSettings};
-    PageServices pageServices = setup.pageServices;
+void CVYSKDlg::createStartPages() {
+    pageServices = setup.pageServices;
     pageServices.link = setup.link;
     pageServices.clock = setup.clock;
     pageServices.macros = macros;
-    for (PageKind kind : kCreationOrder) {
-        QWidget* created = services.createPage(kind, pageServices, this);
-        created->setGeometry(toQRect(layoutmw::kPageArea));
-        created->setVisible(kind == PageKind::MouseSettings);
-        if (auto* storing = dynamic_cast<CurrentRecordStore*>(created)) {
-            storing->setCurrentRecord(
-                [this]() -> MouseProfile& { return profiles.currentRecord(); });
-        }
-        if (auto* watcher = dynamic_cast<RecordWatcher*>(created)) {
-            watcher->setRecordSource(
-                [this]() -> const MouseProfile& { return profiles.currentRecord(); });
-        }
-        if (auto* store = dynamic_cast<MacroStore*>(created); store != nullptr && !macroStore) {
-            macroStore = store;
-            macros = &store->macroCollection();
-            pageServices.macros = macros;
-            store->loadMacros(setup.macroFolder);
-            store->setMacroRemovedHandler([this] { macroRemoved(); });
-        }
-        pages[static_cast<std::size_t>(kind)] = created;
-    }
+    // The Macro Settings page first: it holds the macros the Mouse Settings
+    // page offers. The rest wait until they are first needed, which keeps
+    // their cost (the Sensor Performance page's fields load fonts) off the
+    // way to a visible window.
+    buildPage(PageKind::MacroSettings);
+    buildPage(PageKind::MouseSettings)->show();
     currentPage = PageKind::MouseSettings;
+}
+
+QWidget* CVYSKDlg::page(PageKind kind) {
+    QWidget* built = builtPage(kind);
+    return built != nullptr ? built : buildPage(kind);
+}
+
+QWidget* CVYSKDlg::buildPage(PageKind kind) {
+    QWidget* created = services.createPage(kind, pageServices, this);
+    created->setGeometry(toQRect(layoutmw::kPageArea));
+    created->hide();
+    pages[static_cast<std::size_t>(kind)] = created;
+    if (auto* storing = dynamic_cast<CurrentRecordStore*>(created)) {
+        storing->setCurrentRecord([this]() -> MouseProfile& { return profiles.currentRecord(); });
+    }
+    if (auto* store = dynamic_cast<MacroStore*>(created); store != nullptr && !macroStore) {
+        macroStore = store;
+        macros = &store->macroCollection();
+        pageServices.macros = macros;
+        store->loadMacros(setup.macroFolder);
+        store->setMacroRemovedHandler([this] { macroRemoved(); });
+    }
+    // A page built late catches up with what the window has shown the others.
+    if (auto* editor = dynamic_cast<ProfilePage*>(created)) {
+        editor->loadFromProfile(profiles.currentRecord());
+    }
+    if (auto* watcher = dynamic_cast<RecordWatcher*>(created)) {
+        watcher->setRecordSource(
+            [this]() -> const MouseProfile& { return profiles.currentRecord(); });
+        watcher->recordChanged();
+    }
+    if (auto* view = dynamic_cast<FirmwareVersionView*>(created);
+        view && !firmwareVersion.isNull()) {
+        view->setFirmwareVersionText(firmwareVersion);
+    }
+    return created;
 }
 
 CKivButton* CVYSKDlg::pageButton(PageKind kind) const {
@@ -276,7 +290,7 @@ void CVYSKDlg::putAway() {
 
 void CVYSKDlg::collectPages() {
     for (PageKind kind : kRecordPages) {
-        if (auto* editor = dynamic_cast<ProfilePage*>(page(kind))) {
+        if (auto* editor = dynamic_cast<ProfilePage*>(builtPage(kind))) {
             editor->storeToProfile(profiles.currentRecord());
         }
     }
@@ -284,11 +298,11 @@ void CVYSKDlg::collectPages() {
 
 void CVYSKDlg::showRecord(const MouseProfile& profile) {
     for (PageKind kind : kRecordPages) {
-        if (auto* editor = dynamic_cast<ProfilePage*>(page(kind))) {
+        if (auto* editor = dynamic_cast<ProfilePage*>(builtPage(kind))) {
             editor->loadFromProfile(profile);
         }
     }
-    if (auto* watcher = dynamic_cast<RecordWatcher*>(page(PageKind::MacroSettings))) {
+    if (auto* watcher = dynamic_cast<RecordWatcher*>(builtPage(PageKind::MacroSettings))) {
         watcher->recordChanged();
     }
 }
@@ -296,7 +310,7 @@ void CVYSKDlg::showRecord(const MouseProfile& profile) {
 void CVYSKDlg::macroRemoved() {
     // The buttons that played the deleted macro fall back to their own
     // functions, on the page and in the record alike.
-    if (auto* mousePage = dynamic_cast<ProfilePage*>(page(PageKind::MouseSettings))) {
+    if (auto* mousePage = dynamic_cast<ProfilePage*>(builtPage(PageKind::MouseSettings))) {
         mousePage->storeToProfile(profiles.currentRecord());
         mousePage->loadFromProfile(profiles.currentRecord());
     }
@@ -307,7 +321,8 @@ bool CVYSKDlg::saveMacros() {
 }
 
 void CVYSKDlg::switchPage(PageKind kind) {
-    if (kind == currentPage && page(kind)->isVisible()) {
+    QWidget* shownBefore = builtPage(currentPage);
+    if (kind == currentPage && shownBefore != nullptr && shownBefore->isVisible()) {
         return;
     }
     for (CKivButton* button : pageButtons) {
@@ -315,7 +330,9 @@ void CVYSKDlg::switchPage(PageKind kind) {
     }
     pageButton(kind)->setLatched(true);
     for (QWidget* shown : pages) {
-        shown->hide();
+        if (shown != nullptr) {
+            shown->hide();
+        }
     }
     collectPages();
     page(kind)->show();
@@ -549,7 +566,7 @@ void CVYSKDlg::deviceEvent(int kind, int value) {
     MouseProfile& profile = profiles.currentRecord();
     if (value >= 0 && value <= 4) {
         profile.activeDpiLevel = static_cast<std::uint8_t>(value + 1);
-        if (auto* view = dynamic_cast<ActiveLevelView*>(page(PageKind::SensorPerformance))) {
+        if (auto* view = dynamic_cast<ActiveLevelView*>(builtPage(PageKind::SensorPerformance))) {
             view->showActiveDpiLevel(value + 1);
         }
     } else {
@@ -558,7 +575,8 @@ void CVYSKDlg::deviceEvent(int kind, int value) {
 }
 
 void CVYSKDlg::setFirmwareVersionText(const QString& text) {
-    if (auto* view = dynamic_cast<FirmwareVersionView*>(page(PageKind::Support))) {
+    firmwareVersion = text;
+    if (auto* view = dynamic_cast<FirmwareVersionView*>(builtPage(PageKind::Support))) {
         view->setFirmwareVersionText(text);
     }
 }
@@ -598,7 +616,7 @@ void CVYSKDlg::warn(const QString& text) {
 }
 
 bool CVYSKDlg::isRecordingMacro() const {
-    const auto* recording = dynamic_cast<const RecordingState*>(page(PageKind::MacroSettings));
+    const auto* recording = dynamic_cast<const RecordingState*>(builtPage(PageKind::MacroSettings));
     return recording != nullptr && recording->isRecording();
 }
 

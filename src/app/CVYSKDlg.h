@@ -102,7 +102,10 @@ class CVYSKDlg : public CKivImageDialog {
     ProfileSet& profileSet() { return profiles; }
     MacroCollection& macroCollection() { return *macros; }
     PageKind shownPage() const { return currentPage; }
-    QWidget* page(PageKind kind) const { return pages[static_cast<std::size_t>(kind)]; }
+    // The page of this kind, built when first asked for: the window comes up
+    // with the pages it shows and the one holding the macros; the others
+    // follow when the user opens them or the window needs them.
+    QWidget* page(PageKind kind);
     CKivButton* pageButton(PageKind kind) const;
     CKivButton* profileButton(std::size_t slot) const { return profileButtons.at(slot); }
     CKivComboButton* menuButton(std::size_t slot) const { return menuButtons.at(slot); }
@@ -133,7 +136,9 @@ class CVYSKDlg : public CKivImageDialog {
 
   private:
     void buildControls();
-    void createPages();
+    void createStartPages();
+    QWidget* buildPage(PageKind kind);
+    QWidget* builtPage(PageKind kind) const { return pages[static_cast<std::size_t>(kind)]; }
     void collectPages();
     void showRecord(const MouseProfile& profile);
     void macroRemoved();
@@ -167,7 +172,11 @@ class CVYSKDlg : public CKivImageDialog {
     CKivButton* apply = nullptr;
     CKivButton* closeBox = nullptr;
     CKivStatic* versionText = nullptr;
-    std::array<QWidget*, kPageCount> pages{};
+    // Handed to every page as it is built.
+    PageServices pageServices;
+    std::array<QWidget*, kPageCount> pages{};  // null until built
+    // The last version the mouse reported, for a Support page built later.
+    QString firmwareVersion;
     PageKind currentPage = PageKind::MouseSettings;
 
     bool applyInFlight = false;

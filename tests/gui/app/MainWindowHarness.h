@@ -124,7 +124,8 @@ class MainWindowHarness {
 
     // The Support page's user declines the update offer.
     bool declineUpdateOffer = false;
-    FakePage& page(PageKind kind) { return *fakePages[static_cast<std::size_t>(kind)]; }
+    // Built on demand, as the window builds its pages.
+    FakePage& page(PageKind kind) { return dynamic_cast<FakePage&>(*window->page(kind)); }
 
     template <typename Action>
     auto onMouse(Action&& action) {

@@ -59,6 +59,9 @@ TEST_F(MainWindow, EveryPageIsHandedTheLinkTheClockAndTheWindowsMacros) {
     setup.pageServices.keyboardHook = &hook;
     setup.pageServices.shell = &shell;
     CVYSKDlg& window = open();
+    for (int kind = 0; kind < kPageCount; ++kind) {
+        window.page(static_cast<PageKind>(kind));
+    }
     for (const PageServices& handed : pageServices) {
         EXPECT_EQ(handed.link, &link);
         EXPECT_EQ(handed.clock, &clock);
@@ -278,6 +281,34 @@ TEST_F(MainWindow, ResolutionEventsSetTheActiveLevelOfTheCurrentRecord) {
         window.deviceEvent(kind, 0);
     }
     EXPECT_EQ(window.profileSet().currentRecord().activeDpiLevel, 2);
+}
+
+TEST_F(MainWindow, APageBuiltLateShowsWhatHappenedBeforeAndLeavesTheRecordAlone) {
+    CVYSKDlg& window = open();
+    const auto sensorField = [&](std::size_t slot) {
+        return window.profileSet().record(slot).liftOffDistance;
+    };
+    window.profileSet().record(3).liftOffDistance = 7;
+    click(window.profileButton(3));
+    window.deviceEvent(2, 2);
+    EXPECT_EQ(fakePages[static_cast<std::size_t>(PageKind::SensorPerformance)], nullptr);
+    EXPECT_EQ(fakePages[static_cast<std::size_t>(PageKind::ColorSettings)], nullptr);
+
+    // Never opened: Apply writes the record as it was loaded.
+    apply();
+    EXPECT_EQ(sensorField(3), 7u);
+    EXPECT_EQ(window.profileSet().currentRecord().activeDpiLevel, 3);
+
+    click(window.pageButton(PageKind::SensorPerformance));
+    FakePage& sensor = page(PageKind::SensorPerformance);
+    EXPECT_TRUE(sensor.isVisible());
+    EXPECT_EQ(sensor.value, 7u);
+    EXPECT_EQ(sensor.loads, 1);
+
+    // The Support page is built for its start, after the first reading, and
+    // gets the version the mouse reported before it existed too.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page(PageKind::Support).supportStarts == 1; }, 5000));
+    EXPECT_EQ(page(PageKind::Support).firmwareText, QStringLiteral("1.05"));
 }
 
 TEST_F(MainWindow, EscapeEnterAndTheCloseButtonNeverEndTheWindow) {
