@@ -17,8 +17,13 @@ constexpr int kTrayMenuWidth = 130;
 }  // namespace
 
 QIcon applicationIcon() {
+    // Up to the sizes task bars and trays draw. The window manager is sent
+    // every size the icon has, as one property at the window's creation: a
+    // 128 and a 256-pixel picture would make it five times as large and cost
+    // several milliseconds of the start. Larger views (menus, launchers) take
+    // the installed theme icons.
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 22, 24, 32, 48, 64}) {
         icon.addPixmap(QPixmap::fromImage(drawApplicationIcon(size)));
     }
     return icon;

@@ -69,13 +69,13 @@ void CKivSliderCtrl3D::setThumbValue(int thumb, int value) {
 }
 
 int CKivSliderCtrl3D::thumbWidth() const {
-    const int wanted = pictures.thumb.isNull() ? height() : pictures.thumb.width();
+    const int wanted = pictures.thumb.isNull() ? height() : pictures.thumb.size().width();
     return std::clamp(wanted, 0, std::max(0, width()));
 }
 
 QRect CKivSliderCtrl3D::thumbRect(int thumb) const {
     const int w = thumbWidth();
-    const int h = pictures.thumb.isNull() ? height() : pictures.thumb.height();
+    const int h = pictures.thumb.isNull() ? height() : pictures.thumb.size().height();
     const int x = kivslider::thumbOffset(thumbValue(thumb), w, width(), minValue, maxValue);
     return QRect(x, (height() - h) / 2, w, h);
 }
@@ -168,8 +168,9 @@ void CKivSliderCtrl3D::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const bool disabled = currentState == Disabled;
-    const QImage& track =
-        (disabled && !pictures.trackDisabled.isNull()) ? pictures.trackDisabled : pictures.track;
+    const QImage& track = (disabled && !pictures.trackDisabled.isNull())
+                              ? pictures.trackDisabled.image()
+                              : pictures.track.image();
     if (!track.isNull()) {
         painter.drawImage(rect(), track);
     }
@@ -186,8 +187,8 @@ void CKivSliderCtrl3D::paintEvent(QPaintEvent*) {
 
 void CKivSliderCtrl3D::drawThumb(QPainter& painter, int k) const {
     const bool disabled = currentState == Disabled;
-    const QImage& own = thumbOverPictures[static_cast<std::size_t>(k - 1)];
-    const QImage* picture = &pictures.thumb;
+    const SkinImage own = thumbOverPictures[static_cast<std::size_t>(k - 1)];
+    const SkinImage* picture = &pictures.thumb;
     if (disabled) {
         if (!pictures.thumbDisabled.isNull()) {
             picture = &pictures.thumbDisabled;
@@ -206,7 +207,7 @@ void CKivSliderCtrl3D::drawThumb(QPainter& painter, int k) const {
         }
     }
     if (!picture->isNull()) {
-        painter.drawImage(thumbRect(k), *picture);
+        painter.drawImage(thumbRect(k), picture->image());
     }
 }
 

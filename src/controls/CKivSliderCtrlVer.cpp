@@ -34,13 +34,13 @@ void CKivSliderCtrlVer::setRange(int minimum, int maximum) {
 }
 
 int CKivSliderCtrlVer::thumbHeight() const {
-    const int wanted = pictures.thumb.isNull() ? width() : pictures.thumb.height();
+    const int wanted = pictures.thumb.isNull() ? width() : pictures.thumb.size().height();
     return std::clamp(wanted, 0, std::max(0, height()));
 }
 
 QRect CKivSliderCtrlVer::thumbRect() const {
     const int h = thumbHeight();
-    const int w = pictures.thumb.isNull() ? width() : pictures.thumb.width();
+    const int w = pictures.thumb.isNull() ? width() : pictures.thumb.size().width();
     const int y = kivslider::thumbOffset(currentValue, h, height(), minValue, maxValue);
     return QRect((width() - w) / 2, y, w, h);
 }
@@ -62,7 +62,7 @@ void CKivSliderCtrlVer::applyValue(int value, int colourY) {
 }
 
 void CKivSliderCtrlVer::takeColourAt(int y) {
-    const QImage& strip = pictures.track;
+    const QImage& strip = pictures.track.image();
     if (strip.isNull() || width() <= 0 || height() <= 0) {
         return;
     }
@@ -144,12 +144,13 @@ void CKivSliderCtrlVer::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const bool disabled = currentState == Disabled;
-    const QImage& track =
-        (disabled && !pictures.trackDisabled.isNull()) ? pictures.trackDisabled : pictures.track;
+    const QImage& track = (disabled && !pictures.trackDisabled.isNull())
+                              ? pictures.trackDisabled.image()
+                              : pictures.track.image();
     if (!track.isNull()) {
         painter.drawImage(rect(), track);
     }
-    const QImage* thumb = &pictures.thumb;
+    const SkinImage* thumb = &pictures.thumb;
     if (disabled && !pictures.thumbDisabled.isNull()) {
         thumb = &pictures.thumbDisabled;
     } else if (currentState == Dragging && !pictures.thumbDown.isNull()) {
@@ -158,7 +159,7 @@ void CKivSliderCtrlVer::paintEvent(QPaintEvent*) {
         thumb = &pictures.thumbOver;
     }
     if (!thumb->isNull()) {
-        painter.drawImage(thumbRect(), *thumb);
+        painter.drawImage(thumbRect(), thumb->image());
     }
 }
 

@@ -6,13 +6,14 @@ namespace orvane {
 
 KivSliderImages skinSliderImages(int part, const layout::Rect& rect) {
     const SkinFaces faces = skinFaces(part, rect);
-    const QImage thumb = skinPicture(layout::singles::kPartSliderNormal);
-    return {faces.normal.image(),
+    const SkinImage thumb =
+        skinPart(layout::singles::kPartSliderNormal, layout::kStateNormal, QRect());
+    return {faces.normal,
             thumb,
             thumb,
             thumb,
-            faces.disabled.image(),
-            skinPicture(layout::singles::kPartSliderDisable)};
+            faces.disabled,
+            skinPart(layout::singles::kPartSliderDisable, layout::kStateNormal, QRect())};
 }
 
 }  // namespace orvane

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QThread>
@@ -305,11 +306,23 @@ namespace {
 
 using Sheet = SkinSheet;
 
+// What the start-up check found out about the sheets of one folder, in
+// cache order, when it ran off the user-interface thread.
+struct CheckedSheets {
+    QString folder;
+    std::vector<Sheet> sheets;
+    // Files that are not plain bitmaps: the general decoders that check them
+    // may need the application's plug-ins, so the user-interface thread does.
+    std::vector<std::size_t> leftToCheck;
+};
+
 struct Cache {
     bool loaded = false;
     std::vector<Sheet> sheets;
     // Whole sheets being decoded on their own thread, by file path.
     std::map<QString, std::future<QImage>> prefetched;
+    // The start-up check, run beside Qt's start.
+    std::future<CheckedSheets> prefetchedCheck;
     std::function<void()> onFailure = reportOnce;
 };
 
@@ -399,23 +412,39 @@ std::optional<PlainBitmap> plainBitmap(const QByteArray& header, qint64 fileSize
     return PlainBitmap{width, static_cast<int>(rows), height > 0, stride, dataOffset};
 }
 
-// The start-up check of one file: it is there, can be opened, its header
-// names a picture of some size, and a bitmap is as long as its header says.
-// Reads the header only.
-bool passesStartUpCheck(Sheet& sheet) {
+enum class CheckResult { Passed, Failed, NeedsDecoder };
+
+// The part of the start-up check that any thread may run: the file is there
+// and can be opened, and a plain bitmap's header says all there is to know,
+// without asking the decoders about all 69 files.
+CheckResult checkPlainBitmap(Sheet& sheet) {
+    // Nothing but a file: opening a pipe or a device would wait for ever.
+    if (!QFileInfo(sheet.path).isFile()) {
+        return CheckResult::Failed;
+    }
+    QFile file(sheet.path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return CheckResult::Failed;
+    }
+    const auto bitmap = plainBitmap(file.read(kBitmapHeaders), file.size());
+    if (!bitmap) {
+        return CheckResult::NeedsDecoder;
+    }
+    sheet.size = QSize(bitmap->width, bitmap->rows);
+    sheet.alpha = false;
+    return CheckResult::Passed;
+}
+
+// The rest of the check, for any other file, on the user-interface thread:
+// its header names a picture of some size, and a bitmap is as long as its
+// header says. Reads the header only.
+bool passesDecoderCheck(Sheet& sheet) {
     const QString& path = sheet.path;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
     const QByteArray header = file.read(kBitmapHeaders);
-    // A plain bitmap's header says all there is to know, without asking the
-    // decoders about all 69 files.
-    if (const auto bitmap = plainBitmap(header, file.size())) {
-        sheet.size = QSize(bitmap->width, bitmap->rows);
-        sheet.alpha = false;
-        return true;
-    }
     QImageReader probe(path);
     const QSize size = probe.size();
     if (!probe.canRead() || (size.isValid() && size.isEmpty())) {
@@ -604,6 +633,24 @@ void loadSkinSheets() {
     loadSkinSheetsFrom(skinFolder());
 }
 
+// Checks every sheet of `folder` that can be checked off the user-interface
+// thread. A sheet that fails stays unusable; the requests for it decide what
+// that means.
+CheckedSheets checkPlainSheets(const QString& folder) {
+    CheckedSheets checked{folder, std::vector<Sheet>(kSheetFiles.size()), {}};
+    const QDir dir(folder);
+    for (std::size_t index = 0; index < kSheetFiles.size(); ++index) {
+        Sheet& sheet = checked.sheets[index];
+        sheet.path = dir.filePath(QString::fromLatin1(kSheetFiles[index]));
+        const CheckResult result = checkPlainBitmap(sheet);
+        sheet.usable = result == CheckResult::Passed;
+        if (result == CheckResult::NeedsDecoder) {
+            checked.leftToCheck.push_back(index);
+        }
+    }
+    return checked;
+}
+
 void loadSkinSheetsFrom(const QString& folder) {
     assertUiThread();
     Cache& state = cache();
@@ -611,16 +658,18 @@ void loadSkinSheetsFrom(const QString& folder) {
         return;
     }
     state.loaded = true;
-    const QDir dir(folder);
-    state.sheets.clear();
-    state.sheets.resize(kSheetFiles.size());
-    for (std::size_t index = 0; index < kSheetFiles.size(); ++index) {
-        // A sheet that fails the check stays null; the requests for it decide
-        // what that means.
-        Sheet& sheet = state.sheets[index];
-        sheet.path = dir.filePath(QString::fromLatin1(kSheetFiles[index]));
-        sheet.usable = passesStartUpCheck(sheet);
+    CheckedSheets checked;
+    if (state.prefetchedCheck.valid()) {
+        checked = state.prefetchedCheck.get();
     }
+    if (checked.folder != folder) {
+        checked = checkPlainSheets(folder);
+    }
+    for (std::size_t index : checked.leftToCheck) {
+        Sheet& sheet = checked.sheets[index];
+        sheet.usable = passesDecoderCheck(sheet);
+    }
+    state.sheets = std::move(checked.sheets);
 }
 
 void prefetchMainWindowSheets(const QString& folder) {
@@ -630,6 +679,10 @@ void prefetchMainWindowSheets(const QString& folder) {
     // here first, the main thread stays this one: were it a reader's, the
     // application made afterwards would get no input at all.
     (void)QThread::currentThread();
+    if (!cache().loaded && !cache().prefetchedCheck.valid()) {
+        cache().prefetchedCheck =
+            std::async(std::launch::async, [folder] { return checkPlainSheets(folder); });
+    }
     const QDir dir(folder);
     for (const int sheet : {kMain, kMouse}) {
         const QString path =
@@ -647,6 +700,7 @@ void prefetchMainWindowSheets(const QString& folder) {
 void forgetPrefetchedSheets() {
     assertUiThread();
     cache().prefetched.clear();
+    cache().prefetchedCheck = {};
 }
 
 void resetSkinCacheForTests() {

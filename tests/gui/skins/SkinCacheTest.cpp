@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -444,6 +445,26 @@ TEST_F(SkinCacheTest, PrefetchedBackgroundsAreTheFilesPicturesAndOnlyThose) {
     load(folder);
     EXPECT_EQ(skinPart(0, 0, 0, 0, 0, 0).image().pixel(3, 4), fakePixel(0, 3, 4));
     EXPECT_EQ(failures, 0);
+}
+
+// Started with the prefetch, the start-up check runs beside Qt's start; it
+// must find what the check on the user-interface thread finds, and a sheet
+// that is no file fails it instead of holding the start up.
+TEST_F(SkinCacheTest, TheCheckRunAheadFindsWhatTheUsualCheckFinds) {
+    FakeSkinFolder folder;
+    folder.remove("Main_Over.bmp");
+    folder.damage("Support_Normal.bmp");
+    folder.remove("Support_Over.bmp");
+    ASSERT_EQ(::mkfifo(folder.filePath("Support_Over.bmp").toLocal8Bit().constData(), 0600), 0);
+    prefetchMainWindowSheets(folder.path());
+    load(folder);
+    EXPECT_FALSE(skinPart(5, 0, 0, 0, 8, 8).isNull());
+    EXPECT_FALSE(skinPart(129, 0, 0, 0, 0, 0).isNull());  // not a bitmap: checked here
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(skinPart(5, 1, 0, 0, 8, 8).isNull());
+    EXPECT_TRUE(skinPart(143, 0, 0, 0, 8, 8).isNull());
+    EXPECT_TRUE(skinPart(143, 1, 0, 0, 8, 8).isNull());
+    EXPECT_EQ(failures, 3);
 }
 
 // The start-up check reads headers only; a sheet cut short must still count
