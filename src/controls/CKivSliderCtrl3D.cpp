@@ -187,7 +187,7 @@ void CKivSliderCtrl3D::paintEvent(QPaintEvent*) {
 
 void CKivSliderCtrl3D::drawThumb(QPainter& painter, int k) const {
     const bool disabled = currentState == Disabled;
-    const SkinImage own = thumbOverPictures[static_cast<std::size_t>(k - 1)];
+    const SkinImage& own = thumbOverPictures[static_cast<std::size_t>(k - 1)];
     const SkinImage* picture = &pictures.thumb;
     if (disabled) {
         if (!pictures.thumbDisabled.isNull()) {

@@ -76,7 +76,7 @@ class CKivSliderCtrl3D : public CKivWidget {
     void drawThumb(QPainter& painter, int thumb) const;
 
     Images pictures;
-    std::array<QImage, kMaxThumbs> thumbOverPictures;
+    std::array<SkinImage, kMaxThumbs> thumbOverPictures;
     int minValue = 0;
     int maxValue = 100;
     int stepSize = 1;
