@@ -70,8 +70,7 @@ std::vector<HidDeviceInfo> VirtualMouse::interfaces() const {
         return {};
     }
     const bool bootLoader = state.memory.bootLoader;
-    const std::string prefix =
-        "orvane-emu/" + std::to_string(state.plugCount) + (bootLoader ? "/boot/" : "/app/");
+    const std::string prefix = pathPrefix();
     std::vector<HidDeviceInfo> list;
     for (const InterfaceShape& shape : kInterfaces) {
         HidDeviceInfo info;
@@ -319,10 +318,29 @@ std::array<std::uint8_t, VirtualMouse::kBlockSize> VirtualMouse::dataBlock(
 
 // ----- private -----
 
+std::string VirtualMouse::pathPrefix() const {
+    return "orvane-emu/" + std::to_string(state.plugCount) +
+           (state.memory.bootLoader ? "/boot/" : "/app/");
+}
+
+// Every request names its interface, so this is on the path of each
+// transfer: it reads the path instead of building the list of interfaces.
 std::optional<int> VirtualMouse::interfaceAt(const std::string& path) const {
-    for (const HidDeviceInfo& info : interfaces()) {
-        if (info.path == path) {
-            return info.interfaceNumber;
+    if (!state.plugged) {
+        return std::nullopt;
+    }
+    const std::string prefix = pathPrefix();
+    if (path.size() != prefix.size() + 1 || path.compare(0, prefix.size(), prefix) != 0) {
+        return std::nullopt;
+    }
+    static_assert(std::all_of(kInterfaces.begin(), kInterfaces.end(),
+                              [](const InterfaceShape& shape) { return shape.number < 10; }),
+                  "an interface's path ends in one digit");
+    const int number = path.back() - '0';
+    const std::size_t listed = state.memory.bootLoader ? 1 : kInterfaces.size();
+    for (std::size_t i = 0; i < listed; ++i) {
+        if (kInterfaces[i].number == number) {
+            return number;
         }
     }
     return std::nullopt;

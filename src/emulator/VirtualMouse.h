@@ -188,6 +188,7 @@ class VirtualMouse {
         std::deque<std::vector<std::uint8_t>> recentRequests;
     };
 
+    std::string pathPrefix() const;
     std::optional<int> interfaceAt(const std::string& path) const;
     HidDeviceInfo configInterface() const;
     void announce(Notice::Kind kind);
