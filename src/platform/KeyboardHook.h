@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Clock.h"
+
 namespace orvane {
 
 // One key going down or up anywhere on the desktop, in the virtual-key
@@ -13,8 +15,16 @@ namespace orvane {
 struct KeyEvent {
     int virtualKey = 0;
     bool released = false;
+    // When the backend heard the key, on the system clock's line; left at
+    // the epoch by a backend that cannot tell. Keys reach their subscribers
+    // through the UI thread's queue, which a busy moment can hold up, so
+    // whoever times keys uses this rather than when the key reached them.
+    Clock::TimePoint heard{};
 
-    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+    // The same key going the same way, whenever it was heard.
+    friend bool operator==(const KeyEvent& a, const KeyEvent& b) {
+        return a.virtualKey == b.virtualKey && a.released == b.released;
+    }
 };
 
 class KeyboardHook;

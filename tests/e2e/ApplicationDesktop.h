@@ -14,6 +14,7 @@
 #include <optional>
 #include <thread>
 
+#include "e2e/XScreenShot.h"
 #include "profile/ProfileFile.h"
 #include "protocol/image/DeviceImage.h"
 #include "support/ChildProcess.h"
@@ -150,6 +151,29 @@ class Application : public testing::Test {
         const auto [left, top] = windowOrigin(window);
         xdo({"mousemove", std::to_string(left + x), std::to_string(top + y)});
         xdo({"click", std::to_string(button)});
+    }
+
+    // Does `action` and waits until the picture of the window's area (client
+    // coordinates) has changed and settled: under a sanitizer the program
+    // can take a second to answer. False if nothing changed.
+    static bool waitForChange(const std::string& window, int x, int y, int width, int height,
+                              const std::function<void()>& action) {
+        const auto [left, top] = windowOrigin(window);
+        const auto picture = [&] {
+            const std::optional<ScreenShot> shot = grabScreen(left + x, top + y, width, height);
+            return shot ? shot->rgb : std::vector<std::uint8_t>{};
+        };
+        const std::vector<std::uint8_t> before = picture();
+        action();
+        // Settled: the same picture three times in a row.
+        std::vector<std::uint8_t> last = before;
+        int same = 0;
+        return waitFor([&] {
+            std::vector<std::uint8_t> now = picture();
+            same = now == last ? same + 1 : 0;
+            last = std::move(now);
+            return last != before && same >= 2;
+        });
     }
 
     fs::path profileFile(int slot) {

@@ -14,6 +14,16 @@ constexpr int kRecordDelayX = 614 + 9;
 constexpr int kRecordDelayY = kPageTop + 124 + 10;
 constexpr int kRecordButtonX = 614 + 42;
 constexpr int kRecordButtonY = kPageTop + 204 + 16;
+// Pictures the test watches, away from where the pointer is at the time, so
+// that a control lit up under the pointer is not taken for the answer: the
+// macro list, the steps of the macro, and the "Record Hold" box, which is
+// greyed out while a recording runs.
+struct Area {
+    int x, y, width, height;
+};
+constexpr Area kMacroList{98, kPageTop + 129, 200, 198};
+constexpr Area kMacroSteps{368, kPageTop + 129, 199, 197};
+constexpr Area kRecordHoldBox{614, kPageTop + 154, 20, 20};
 // Button 4's function button, and the "Assign record macro" row of its menu,
 // whose submenu's first row lies level with it to the right.
 constexpr int kButtonFourX = 104 + 60;
@@ -51,26 +61,31 @@ TEST_F(Application, MacroRecordedFromTheDesktopReachesButtonFourOfTheMouse) {
     ASSERT_TRUE(waitFor([] { return !visibleWindow().empty(); })) << application->err;
     const std::string window = visibleWindow();
 
-    clickInWindow(window, kMacroPageButtonX, kPageButtonsY);
-    std::this_thread::sleep_for(300ms);
-    clickInWindow(window, kNewMacroX, kNewMacroY);
-    std::this_thread::sleep_for(300ms);
+    // Clicks and keys that go to the program reach it in order; only the
+    // keys it hears through the desktop's keyboard hook can overtake them,
+    // so the test waits where those must find the recorder listening.
+    const auto changes = [&](const Area& area, const std::function<void()>& action) {
+        return waitForChange(window, area.x, area.y, area.width, area.height, action);
+    };
+    ASSERT_TRUE(
+        changes(kMacroList, [&] { clickInWindow(window, kMacroPageButtonX, kPageButtonsY); }));
+    ASSERT_TRUE(changes(kMacroList, [&] { clickInWindow(window, kNewMacroX, kNewMacroY); }));
     // Keys go to the window under the pointer: there is no window manager.
-    xdo({"type", "Combo"});
-    xdo({"key", "Return"});
-    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(changes(kMacroList, [] {
+        xdo({"type", "Combo"});
+        xdo({"key", "Return"});
+    }));
     clickInWindow(window, kRecordDelayX, kRecordDelayY);
-    clickInWindow(window, kRecordButtonX, kRecordButtonY);
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(
+        changes(kRecordHoldBox, [&] { clickInWindow(window, kRecordButtonX, kRecordButtonY); }));
 
-    // Typed over the bare desktop, away from the program's window.
+    // Typed over the bare desktop, away from the program's window; each key
+    // is seen on the page before the next.
     xdo({"mousemove", "1200", "100"});
-    xdo({"key", "a"});
+    ASSERT_TRUE(changes(kMacroSteps, [] { xdo({"key", "a"}); }));
     std::this_thread::sleep_for(400ms);
-    xdo({"key", "b"});
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(changes(kMacroSteps, [] { xdo({"key", "b"}); }));
     clickInWindow(window, kRecordButtonX, kRecordButtonY);  // "Stop Record"
-    std::this_thread::sleep_for(300ms);
 
     clickInWindow(window, kMousePageButtonX, kPageButtonsY);
     std::this_thread::sleep_for(300ms);

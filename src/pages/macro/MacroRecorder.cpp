@@ -12,18 +12,11 @@ namespace orvane {
 MacroRecorder::MacroRecorder(KeyboardHook* keyboardHook, Clock& tickClock)
     : hook(keyboardHook), clock(tickClock) {}
 
-std::uint32_t MacroRecorder::tick() const {
-    const auto since =
-        std::chrono::duration_cast<std::chrono::milliseconds>(clock.now().time_since_epoch());
-    // A tick counter that wraps, so that differences stay right across the wrap.
-    return static_cast<std::uint32_t>(since.count());
-}
-
 bool MacroRecorder::start(OptionsSource optionsSource, StepSink stepSink,
                           std::function<void()> lost) {
     options = std::move(optionsSource);
     sink = std::move(stepSink);
-    reference = tick();
+    reference = clock.now();
     subscription.reset();
     if (hook == nullptr) {
         return false;
@@ -43,9 +36,15 @@ void MacroRecorder::keyReported(const KeyEvent& event) {
         return;
     }
     const Options now = options ? options() : Options{};
-    const std::uint32_t at = tick();
-    const std::uint32_t elapsed = at - reference;
-    reference = at;
+    // Timed by when the hook heard the key: two keys that waited together
+    // in a busy UI thread's queue keep the pause the user made between them.
+    // A key heard before the recording began (still on its way at the
+    // click) waits no time.
+    const Clock::TimePoint at = event.heard != Clock::TimePoint{} ? event.heard : clock.now();
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(at - reference);
+    if (at > reference) {
+        reference = at;
+    }
     if (event == lastSeen) {
         return;  // the keyboard repeating a held key
     }
@@ -62,7 +61,11 @@ void MacroRecorder::keyReported(const KeyEvent& event) {
     step.state = event.released ? 1 : 0;
     // The mouse keeps 24 bits of delay; a pause of over four hours is kept
     // as the longest it can wait rather than wrapping into a short one.
-    step.delay = now.recordDelay ? std::min(elapsed, kLongestMacroDelayMs) : 0;
+    const auto waited = static_cast<std::uint64_t>(std::max<std::int64_t>(elapsed.count(), 0));
+    step.delay =
+        now.recordDelay
+            ? static_cast<std::uint32_t>(std::min<std::uint64_t>(waited, kLongestMacroDelayMs))
+            : 0;
     sink(step);
 }
 

@@ -13,11 +13,11 @@ class Clock;
 struct RecordedKey {
     std::uint16_t code = 0;
     std::uint8_t state = 0;   // 0 pressed, 1 released
-    std::uint32_t delay = 0;  // milliseconds since the previous notification
+    std::uint32_t delay = 0;  // milliseconds since the previous key was heard
 };
 
 // Turns the keys of the whole desktop into macro steps: the delay since the
-// previous notification (when asked for), repeats of a held key dropped,
+// previous key was heard (when asked for), repeats of a held key dropped,
 // releases left out for a hold macro. It holds a subscription of its own on
 // the keyboard hook, so a pop-up that listens too never ends a recording.
 class MacroRecorder {
@@ -43,14 +43,13 @@ class MacroRecorder {
     void keyReported(const KeyEvent& event);
 
   private:
-    std::uint32_t tick() const;
-
     KeyboardHook* hook;
     Clock& clock;
     KeyboardSubscription subscription;
     OptionsSource options;
     StepSink sink;
-    std::uint32_t reference = 0;
+    // When the previous key was heard (the start, before the first key).
+    Clock::TimePoint reference{};
     // Never reset: a release of the key that ended the last recording, heard
     // first in the next, is dropped as a repeat.
     KeyEvent lastSeen{0, false};

@@ -116,15 +116,20 @@ class X11KeyboardHookTest : public ::testing::Test {
     std::unique_ptr<KeyboardHook> hook;
 };
 
-TEST_F(X11KeyboardHookTest, EnterIsPressedAndReleased) {
+TEST_F(X11KeyboardHookTest, EnterIsPressedAndReleasedAndTimedWhenHeard) {
     std::vector<KeyEvent> heard;
     const KeyboardSubscription subscription = hook->subscribe(into(heard));
     ASSERT_TRUE(subscription.active()) << hook->startError();
 
+    const Clock::TimePoint sent = systemClock().now();
     sendKeys("Return");
 
     ASSERT_TRUE(ui.runUntil([&] { return heard.size() >= 2; }));
     EXPECT_THAT(heard, ElementsAre(KeyEvent{13, false}, KeyEvent{13, true}));
+    // Stamped on the system clock by the listening thread.
+    for (const KeyEvent& key : heard) {
+        EXPECT_GE(key.heard, sent);
+    }
 }
 
 TEST_F(X11KeyboardHookTest, ShiftedLetterReportsLeftShiftThenTheLetter) {

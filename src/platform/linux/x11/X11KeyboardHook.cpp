@@ -268,7 +268,7 @@ void X11KeyboardHook::run(Listener& state) {
         if (cookie.evtype == XI_RawKeyPress || cookie.evtype == XI_RawKeyRelease) {
             const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
             if (const int virtualKey = keyOf(raw->detail); virtualKey != 0) {
-                deliver({virtualKey, cookie.evtype == XI_RawKeyRelease});
+                deliver({virtualKey, cookie.evtype == XI_RawKeyRelease, systemClock().now()});
             }
         }
         XFreeEventData(display, &cookie);

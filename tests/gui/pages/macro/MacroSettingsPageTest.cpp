@@ -397,6 +397,26 @@ TEST_F(MacroPage, RecordingTakesDelaysBetweenKeysAndDropsRepeats) {
     EXPECT_THAT(steps(), ElementsAre(Step{1, kKeyB, 0, 0}, Step{1, kKeyB, 1, 0}));
 }
 
+TEST_F(MacroPage, DelaysAreThePausesTheHookHeardNotWhenTheKeysArrived) {
+    createMacro(QStringLiteral("Rec"));
+    QTest::mouseClick(page->recordDelayBox(), Qt::LeftButton);
+    const Clock::TimePoint begun = clock.now();
+    QTest::mouseClick(page->startRecordButton(), Qt::LeftButton);
+
+    // A key still on its way from before the click, then keys the user
+    // typed while the window was busy: they all arrive a second later.
+    clock.advance(1000ms);
+    hook.inject({kKeyB, true, begun - 50ms});
+    hook.inject({kKeyA, false, begun + 300ms});
+    hook.inject({kKeyA, true, begun + 700ms});
+    hook.inject({kKeyA, true, begun + 750ms});  // a repeat still counts as heard
+    hook.inject({kKeyB, false, begun + 800ms});
+    QTest::mouseClick(page->stopRecordButton(), Qt::LeftButton);
+
+    EXPECT_THAT(steps(), ElementsAre(Step{1, kKeyB, 1, 0}, Step{1, kKeyA, 0, 300},
+                                     Step{1, kKeyA, 1, 400}, Step{1, kKeyB, 0, 50}));
+}
+
 TEST_F(MacroPage, HoldModeKeepsOnlyPressesAndMakesAHoldMacro) {
     createMacro(QStringLiteral("Hold"));
     QTest::mouseClick(page->recordHoldBox(), Qt::LeftButton);
