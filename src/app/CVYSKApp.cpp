@@ -132,7 +132,8 @@ int CVYSKApp::run(int argc, char** argv) {
     for (const QString& problem : startupProblems) {
         window.warnWhenShown(problem);
     }
-    window.initialise();
+    window.initialise(options.isSet(hidden) ? CVYSKDlg::ServiceStart::Now
+                                            : CVYSKDlg::ServiceStart::AfterFirstPaint);
     if (!options.isSet(hidden)) {
         window.show();
     } else {

@@ -79,7 +79,7 @@ CVYSKDlg::~CVYSKDlg() {
     }
 }
 
-void CVYSKDlg::initialise() {
+void CVYSKDlg::initialise(ServiceStart start) {
     buildControls();
     createStartPages();
     // The macros are in the collection before anything can save it, so a save
@@ -89,7 +89,32 @@ void CVYSKDlg::initialise() {
         standInMacros.loadMacroFiles();
     }
     initialised = true;
+    if (start == ServiceStart::Now) {
+        startServices();
+        return;
+    }
+    servicesDue = true;
+    // A window the desktop never lets us draw (mapped minimised, say) must
+    // still follow the mouse.
+    QTimer::singleShot(kLatestServiceStart, this, &CVYSKDlg::startDueServices);
+}
 
+void CVYSKDlg::paintEvent(QPaintEvent* event) {
+    CKivImageDialog::paintEvent(event);
+    if (servicesDue) {
+        // Queued, so that the picture reaches the screen first.
+        QTimer::singleShot(0, this, &CVYSKDlg::startDueServices);
+    }
+}
+
+void CVYSKDlg::startDueServices() {
+    if (servicesDue) {
+        servicesDue = false;
+        startServices();
+    }
+}
+
+void CVYSKDlg::startServices() {
     if (setup.library != nullptr) {
         if (setup.library->isLoaded()) {
             connect(setup.library, &DeviceLibrary::deviceEvent, this, &CVYSKDlg::deviceEvent);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -72,10 +73,15 @@ class CVYSKDlg : public CKivImageDialog {
     CVYSKDlg(MainWindowSetup setup, MainWindowServices services, QWidget* parent = nullptr);
     ~CVYSKDlg() override;
 
-    // Builds the controls and pages, starts following the mouse and its
+    // When the mouse, its events and the tray icon are taken up: at once, or
+    // once the window has been drawn the first time, so that a user who
+    // starts the program sees its window before the device work begins.
+    enum class ServiceStart { Now, AfterFirstPaint };
+
+    // Builds the controls and pages and starts following the mouse and its
     // events. The window can be shown at once; profile switching and Apply
     // wait for the first reading of the mouse.
-    void initialise();
+    void initialise(ServiceStart start = ServiceStart::Now);
 
     // Makes the window visible without moving it or changing the page.
     void showMainWindow();
@@ -130,12 +136,16 @@ class CVYSKDlg : public CKivImageDialog {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void reject() override;
 
   private:
     void buildControls();
+    // The library's event capture, the tray icon and the device connection.
+    void startServices();
+    void startDueServices();
     void createStartPages();
     QWidget* buildPage(PageKind kind);
     QWidget* builtPage(PageKind kind) const { return pages[static_cast<std::size_t>(kind)]; }
@@ -182,6 +192,8 @@ class CVYSKDlg : public CKivImageDialog {
     bool applyInFlight = false;
     bool readingInFlight = false;
     bool initialised = false;
+    bool servicesDue = false;  // started after the first paint
+    static constexpr std::chrono::milliseconds kLatestServiceStart{1000};
     QStringList startupWarnings;
     bool startupWarningsScheduled = false;
     bool supportPageStarted = false;

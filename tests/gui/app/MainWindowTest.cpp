@@ -23,6 +23,21 @@ namespace {
 using emulator::VirtualMouse;
 using testing::ElementsAre;
 
+// Tells when the watched widget has been painted.
+class PaintWatch : public QObject {
+  public:
+    explicit PaintWatch(std::function<void()> painted) : painted(std::move(painted)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted();
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> painted;
+};
+
 class MainWindow : public testing::Test, public MainWindowHarness {
   protected:
     FakePage& mouse() { return page(PageKind::MouseSettings); }
@@ -309,6 +324,31 @@ TEST_F(MainWindow, APageBuiltLateShowsWhatHappenedBeforeAndLeavesTheRecordAlone)
     // gets the version the mouse reported before it existed too.
     ASSERT_TRUE(QTest::qWaitFor([&] { return page(PageKind::Support).supportStarts == 1; }, 5000));
     EXPECT_EQ(page(PageKind::Support).firmwareText, QStringLiteral("1.05"));
+}
+
+// Started for the screen, the window is drawn before it reads the mouse; one
+// never drawn still follows the mouse, a moment later.
+TEST_F(MainWindow, AWindowStartedForTheScreenReadsTheMouseAfterItsFirstPicture) {
+    window = std::make_unique<CVYSKDlg>(setup, services);
+    std::optional<std::size_t> requestsWhenFirstDrawn;
+    PaintWatch watch([&] {
+        if (!requestsWhenFirstDrawn) {
+            requestsWhenFirstDrawn =
+                onMouse([](VirtualMouse& mouse) { return mouse.recentRequests().size(); });
+        }
+    });
+    window->installEventFilter(&watch);
+    QSignalSpy followed(window.get(), &CVYSKDlg::mouseFollowed);
+    window->initialise(CVYSKDlg::ServiceStart::AfterFirstPaint);
+    window->show();
+    ASSERT_TRUE(followed.wait(5000));
+    EXPECT_EQ(requestsWhenFirstDrawn, 0u);
+    EXPECT_GT(onMouse([](VirtualMouse& mouse) { return mouse.recentRequests().size(); }), 0u);
+
+    auto unseen = std::make_unique<CVYSKDlg>(setup, services);
+    QSignalSpy unseenFollowed(unseen.get(), &CVYSKDlg::mouseFollowed);
+    unseen->initialise(CVYSKDlg::ServiceStart::AfterFirstPaint);
+    EXPECT_TRUE(unseenFollowed.wait(5000));
 }
 
 TEST_F(MainWindow, EscapeEnterAndTheCloseButtonNeverEndTheWindow) {
