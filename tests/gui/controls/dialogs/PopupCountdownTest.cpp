@@ -140,13 +140,15 @@ TEST_F(PopupTest, EnterDoesNotCutTheCountdownShort) {
 TEST_F(PopupTest, CancelInTheFinalPauseDoesNotOpenTheResult) {
     CPopDlg dialog(popup::kSurfaceAnalysisRun);
     prepare(dialog);
-    dialog.setCountdownTiming(1ms, 200ms);
+    // A final pause long enough for a slow (sanitized, loaded) run to see
+    // the "0" before the pause ends.
+    dialog.setCountdownTiming(1ms, 1000ms);
     int opened = 0;
     dialog.setChildRunner([&](CPopDlg&) { return ++opened; });
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.timeField()->text() == "0"; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.timeField()->text() == "0"; }, 5000));
     QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
-    QTest::qWait(250);
+    QTest::qWait(1200);
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(dialog.result(), CPopDlg::kResultCancel);
 }
