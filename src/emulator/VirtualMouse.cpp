@@ -1,6 +1,7 @@
 #include "emulator/VirtualMouse.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "emulator/ApplicationCommands.h"
@@ -31,6 +32,11 @@ constexpr std::array<InterfaceShape, 3> kInterfaces = {{
     {VirtualMouse::kCompliantInterface, kCompliantUsagePage, kCompliantUsage},
     {VirtualMouse::kPointerInterface, kPointerUsagePage, kPointerUsage},
 }};
+
+// In boot-loader mode the mouse shows only its first interface.
+std::span<const InterfaceShape> shapesShown(bool bootLoader) {
+    return bootLoader ? std::span(kInterfaces).first(1) : std::span(kInterfaces);
+}
 
 bool isGetFault(Fault::Kind kind) {
     return kind == Fault::Kind::FailGets || kind == Fault::Kind::BusyReplies ||
@@ -72,7 +78,7 @@ std::vector<HidDeviceInfo> VirtualMouse::interfaces() const {
     const bool bootLoader = state.memory.bootLoader;
     const std::string prefix = pathPrefix();
     std::vector<HidDeviceInfo> list;
-    for (const InterfaceShape& shape : kInterfaces) {
+    for (const InterfaceShape& shape : shapesShown(bootLoader)) {
         HidDeviceInfo info;
         info.path = prefix + std::to_string(shape.number);
         info.vendorId = state.options.vendorId;
@@ -83,9 +89,6 @@ std::vector<HidDeviceInfo> VirtualMouse::interfaces() const {
         info.usage = shape.usage;
         info.interfaceNumber = shape.number;
         list.push_back(std::move(info));
-        if (bootLoader) {
-            break;
-        }
     }
     return list;
 }
@@ -337,13 +340,12 @@ std::optional<int> VirtualMouse::interfaceAt(const std::string& path) const {
                               [](const InterfaceShape& shape) { return shape.number < 10; }),
                   "an interface's path ends in one digit");
     const int number = path.back() - '0';
-    const std::size_t listed = state.memory.bootLoader ? 1 : kInterfaces.size();
-    for (std::size_t i = 0; i < listed; ++i) {
-        if (kInterfaces[i].number == number) {
-            return number;
-        }
+    const auto shown = shapesShown(state.memory.bootLoader);
+    if (std::none_of(shown.begin(), shown.end(),
+                     [number](const InterfaceShape& shape) { return shape.number == number; })) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return number;
 }
 
 HidDeviceInfo VirtualMouse::configInterface() const {
